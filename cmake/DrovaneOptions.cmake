@@ -1,0 +1,38 @@
+# Compiler settings shared by every target of the project.
+#
+# The simulation must give the same bits on every build: no fast-math and no
+# fused multiply-add contraction anywhere, x86-64 SSE2 float semantics.
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Werror -ffp-contract=off -fno-fast-math)
+elseif(MSVC)
+  add_compile_options(/W4 /WX /fp:precise)
+endif()
+
+# -Wconversion where it is not noise: product code opts in per target.
+function(drovane_strict_conversions target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
+  endif()
+endfunction()
+
+# Product code is built without exceptions and RTTI.
+function(drovane_product_target target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+  elseif(MSVC)
+    target_compile_options(${target} PRIVATE /GR-)
+  endif()
+  drovane_strict_conversions(${target})
+endfunction()
+
+if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # Static executables, so Wine and plain Windows machines need no MinGW DLLs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+option(DROVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(DROVANE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,15 @@
+// Swap interval through the WGL_EXT_swap_control extension, where the driver
+// offers it.
+#include "win32.h"
+
+BOOL PlatformSetSwapInterval(int interval) {
+  typedef BOOL(WINAPI * SwapIntervalProc)(int);
+  PROC proc = wglGetProcAddress("wglSwapIntervalEXT");
+  if (proc == nullptr) {
+    return FALSE;
+  }
+  SwapIntervalProc swapInterval = nullptr;
+  static_assert(sizeof(proc) == sizeof(swapInterval), "function pointers differ in size");
+  __builtin_memcpy(&swapInterval, &proc, sizeof(proc));
+  return swapInterval(interval);
+}

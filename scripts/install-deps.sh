@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Drovane 3D needs, skipping those already there.
+#   install-deps.sh run    what building and running the game needs
+#   install-deps.sh test   that plus everything the test suites use
+set -euo pipefail
+
+run_packages=(
+  cmake ninja-build g++ pkg-config
+  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  xvfb openbox wmctrl xdotool x11-xserver-utils x11-utils imagemagick
+)
+test_packages=(
+  clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libegl-dev libegl1-mesa
+  g++-mingw-w64-x86-64-posix wine wine64
+  valgrind
+)
+
+wanted=("${run_packages[@]}")
+if [ "${1:-test}" = test ]; then
+  wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages: ${missing[*]} (run as root to install them)" >&2
+  exit 1
+fi
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The test command: installs what it needs, builds every configuration and
+# runs every suite. Run from anywhere, as root on a fresh machine (to install
+# packages) or as any user once they are there.
+#
+#   build/gcc-debug     GCC debug: unit tests and drovane-sim
+#   build/clang-san     Clang with AddressSanitizer and UndefinedBehaviorSanitizer:
+#                       unit tests, and each fuzzer for a bounded time
+#   build/mingw         MinGW-w64 cross build, its tests run under Wine
+#   build/gcc-release   GCC release: everything, end-to-end tests included, and
+#                       the comparison of drovane-sim across all the builds
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh test
+
+jobs=$(nproc)
+ctest_flags=(--output-on-failure --no-tests=error -j "$jobs")
+section() { printf '\n=== %s ===\n' "$*"; }
+
+configure_and_build() {  # dir, then cmake arguments
+  local dir=$1
+  shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+section "GCC debug"
+configure_and_build build/gcc-debug -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ -DDROVANE_BUILD_BENCHMARKS=OFF -DDROVANE_BUILD_E2E=OFF
+ctest --test-dir build/gcc-debug -L unit "${ctest_flags[@]}"
+
+section "Clang, AddressSanitizer and UndefinedBehaviorSanitizer"
+configure_and_build build/clang-san -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DDROVANE_SANITIZE=ON \
+  -DDROVANE_BUILD_FUZZERS=ON -DDROVANE_BUILD_BENCHMARKS=OFF -DDROVANE_BUILD_E2E=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build/clang-san -L 'unit|fuzz' "${ctest_flags[@]}"
+
+section "MinGW-w64 under Wine"
+bash scripts/wine-prefix.sh
+export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all
+configure_and_build build/mingw -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DDROVANE_BUILD_BENCHMARKS=OFF
+ctest --test-dir build/mingw "${ctest_flags[@]}" -j 1
+
+section "GCC release: every suite"
+configure_and_build build/gcc-release -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
+  "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe"
+ctest --test-dir build/gcc-release "${ctest_flags[@]}" -j 1
