@@ -229,6 +229,25 @@ TEST_F(SdlTest, TitleAndPlacementFollowTheFrameModel) {
   EXPECT_EQ(where, " Absolute upper-left X: 200\n Absolute upper-left Y: 150\n");
 }
 
+TEST_F(SdlTest, ExplicitPositionPlacesTheClientAreaNotTheFrame) {
+  HWND window = CreateWindowExA(0, kClassName, "placed", WS_OVERLAPPEDWINDOW, 320, 272, 640, 480,
+                                nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  windows_.push_back(window);
+  ASSERT_TRUE(ShowAndActivate(window));
+  ASSERT_TRUE(PumpUntil([] {
+    return Shell("xwininfo -name placed | grep -E 'Absolute upper-left' | tr -s ' '") ==
+           " Absolute upper-left X: 320\n Absolute upper-left Y: 272\n";
+  }));
+  RECT rect{};
+  ASSERT_TRUE(PumpUntil([&] {
+    GetWindowRect(window, &rect);
+    return rect.left == 320 && rect.top == 272;
+  }));
+  EXPECT_EQ(rect.right, 960);
+  EXPECT_EQ(rect.bottom, 752);
+}
+
 TEST_F(SdlTest, MetricsComeFromTheDesktopMode) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);

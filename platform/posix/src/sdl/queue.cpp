@@ -168,6 +168,7 @@ void PumpEvents() {
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
     TranslateEvent(event);
   }
+  ApplyPendingPlacement();
 }
 
 }  // namespace sdl_layer
