@@ -21,7 +21,9 @@ OffscreenGL::~OffscreenGL() {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context_ != nullptr) eglDestroyContext(display_, context_);
     if (surface_ != nullptr) eglDestroySurface(display_, surface_);
-    eglTerminate(display_);
+    // The display stays initialised for the process: Mesa's eglTerminate
+    // loses track of a few of its own allocations, which LeakSanitizer then
+    // reports against the test. The next Create reuses the same display.
   }
 }
 
