@@ -42,14 +42,14 @@ TEST_F(ChaserTest, SteersTowardsBallZeroAtUpToFourPerAxis) {
   EXPECT_EQ(chaser.vx, -4.0f / 1.001f);
 
   // Close on one axis: the impulse is the remaining offset.
-  auto near = QuietScene();
-  near->balls[0].x = 1002.5f;
-  near->balls[0].z = 1060.0f;
-  Ball& c = near->balls[7];
+  auto closeBy = QuietScene();
+  closeBy->balls[0].x = 1002.5f;
+  closeBy->balls[0].z = 1060.0f;
+  Ball& c = closeBy->balls[7];
   c.state = kBallChaser;
   c.x = 1000.0f;
   c.z = 1000.0f;
-  StepBall(&c, near->balls, 7);
+  StepBall(&c, closeBy->balls, 7);
   EXPECT_EQ(c.x, 1002.5f);
   EXPECT_EQ(c.z, 1004.0f);
 }
@@ -141,7 +141,7 @@ TEST_F(ChaserTest, ATieIsBrokenByTheParityOfOneDraw) {
 }
 
 TEST_F(ChaserTest, NearTiesWithinTheToleranceCountAsTies) {
-  auto run = [this](float vz) {
+  auto run = [](float vz) {
     auto s = QuietScene();
     Ball& ch = s->balls[7];
     ch.state = kBallChaser;

@@ -98,12 +98,12 @@ TEST_F(StepTest, OnlyTheFarthestOverlapIsPushed) {
   mover.vx = 4.0f;
   other.x = 1014.0f;  // 10 from the landing point
   other.z = 1000.0f;
-  Ball& far = balls[12];
-  far.x = 1004.0f;  // 40 from it
-  far.z = 1040.0f;
+  Ball& farBall = balls[12];
+  farBall.x = 1004.0f;  // 40 from it
+  farBall.z = 1040.0f;
   Step(5);
   EXPECT_EQ(other.pushCount, 0);
-  EXPECT_EQ(far.pushCount, 1);
+  EXPECT_EQ(farBall.pushCount, 1);
   EXPECT_EQ(mover.x, 996.0f);
 }
 
