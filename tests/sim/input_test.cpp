@@ -109,6 +109,12 @@ TEST_F(InputTest, AutoRepeatKeepsThePressTickAndANewPressTakesANewOne) {
   RecordKeyPress(kKeyZoomOut, scene.get());
   EXPECT_EQ(scene->keys.held[kKeyZoomOut], 1);
   EXPECT_EQ(scene->keys.pressTick[kKeyZoomOut], 2000u);
+
+  // A slot number outside 0 ... 5 marks nothing.
+  const std::vector<unsigned char> before = Bytes();
+  RecordKeyPress(-1, scene.get());
+  RecordKeyPress(kKeySlotCount, scene.get());
+  EXPECT_EQ(Bytes(), before);
 }
 
 TEST_F(InputTest, WheelTiltsByLinesPerNotchWithinLevelAndStraightDown) {

@@ -120,6 +120,15 @@ TEST_F(UpdateTest, AKeyPressedAgainRampsFromZero) {
   EXPECT_EQ(dz, 1.0f);
 }
 
+TEST_F(UpdateTest, HeldTimeIsCountedAcrossTheTickWraparound) {
+  now = 0xFFFFFF00u;
+  Key(WM_KEYDOWN, VK_RIGHT);
+  float dx = 0.0f;
+  float dz = 0.0f;
+  Frame(0x90u, &dx, &dz);  // 400 ms later, after the wrap
+  EXPECT_EQ(dx, 2.0f);
+}
+
 TEST_F(UpdateTest, ZoomKeysStepByFiveToTheLimitsExactly) {
   now = 10;
   Key(WM_KEYDOWN, VK_ADD);
