@@ -240,6 +240,8 @@ struct GLStepCase {
   int glContexts;
 };
 
+void PrintTo(const GLStepCase& step, std::ostream* out) { *out << step.name; }
+
 class GLStepFailureTest : public GLWindowCreateTest,
                           public ::testing::WithParamInterface<GLStepCase> {};
 
