@@ -1,0 +1,6 @@
+// What tests may ask the posix platform layer that Win32 itself cannot tell.
+// Off Windows only; product code never includes this.
+#pragma once
+
+// GDI objects made by CreateSolidBrush or CreatePen and not yet deleted.
+int PlatformLiveGdiObjects();
