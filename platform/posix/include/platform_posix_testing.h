@@ -4,3 +4,6 @@
 
 // GDI objects made by CreateSolidBrush or CreatePen and not yet deleted.
 int PlatformLiveGdiObjects();
+
+// Whether a handle is a GDI object that exists now.
+bool PlatformGdiObjectExists(const void* object);

@@ -37,3 +37,8 @@ int PlatformLiveGdiObjects() {
   std::lock_guard<std::mutex> lock(g_gdiLock);
   return static_cast<int>(g_liveObjects.size());
 }
+
+bool PlatformGdiObjectExists(const void* object) {
+  std::lock_guard<std::mutex> lock(g_gdiLock);
+  return g_liveObjects.count(reinterpret_cast<std::uintptr_t>(object)) != 0;
+}

@@ -152,6 +152,11 @@ extern "C" LONG RegQueryValueExA(HKEY handle, LPCSTR name, LPDWORD reserved, LPD
   }
   if (data != nullptr) {
     if (*size < needed) {
+      // The buffer's content is undefined now; fill it as far as it goes, as
+      // Windows does for some types, so that callers who use it anyway show.
+      if (*size != 0) {
+        std::memcpy(data, value->data.data(), *size);
+      }
       *size = needed;
       return ERROR_MORE_DATA;
     }
