@@ -1,6 +1,7 @@
 #include "reg_file.h"
 
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -299,25 +300,16 @@ Data ReadData(const std::vector<Line>& lines, std::size_t* index, const char* p,
   return Data::kValue;
 }
 
-void StoreValue(RegFileKey* key, RegFileValue value) {
-  for (RegFileValue& existing : key->values) {
-    if (EqualsIgnoringCase(existing.name.data(), existing.name.size(), value.name.data(),
-                           value.name.size())) {
-      existing = std::move(value);
-      return;
-    }
-  }
-  key->values.push_back(std::move(value));
-}
+// The key's values while the file is read, by case-folded name, so that a
+// file with very many values still reads in linear time.
+using ValueMap = std::unordered_map<std::string, RegFileValue>;
 
-void DeleteValue(RegFileKey* key, const std::string& name) {
-  for (std::size_t i = 0; i < key->values.size(); ++i) {
-    const std::string& existing = key->values[i].name;
-    if (EqualsIgnoringCase(existing.data(), existing.size(), name.data(), name.size())) {
-      key->values.erase(key->values.begin() + static_cast<std::ptrdiff_t>(i));
-      return;
-    }
+std::string FoldedName(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) {
+    c = FoldCase(c);
   }
+  return folded;
 }
 
 // Whether `path` is `keyPath` or one of its ancestors (a deleted ancestor
@@ -361,6 +353,7 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
     return key;
   }
 
+  ValueMap values;
   bool inKey = false;
   for (++i; i < lines.size(); ++i) {
     const char* end = TrimTrailingBlanks(lines[i].begin, lines[i].end);
@@ -378,7 +371,7 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
       if (nameSize > 0 && name[0] == '-') {
         if (CoversKey(name + 1, nameSize - 1, keyPath, keySize)) {
           key.found = false;
-          key.values.clear();
+          values.clear();
         }
       } else if (EqualsIgnoringCase(name, nameSize, keyPath, keySize)) {
         inKey = true;
@@ -418,15 +411,21 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
       continue;
     }
     switch (ReadData(lines, &i, p + 1, unicodeFile, &value)) {
-      case Data::kValue:
-        StoreValue(&key, std::move(value));
+      case Data::kValue: {
+        std::string folded = FoldedName(value.name);
+        values[std::move(folded)] = std::move(value);
         break;
+      }
       case Data::kDelete:
-        DeleteValue(&key, value.name);
+        values.erase(FoldedName(value.name));
         break;
       case Data::kMalformed:
         break;
     }
+  }
+  key.values.reserve(values.size());
+  for (auto& entry : values) {
+    key.values.push_back(std::move(entry.second));
   }
   return key;
 }
