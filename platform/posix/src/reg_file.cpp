@@ -379,22 +379,6 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
       }
       continue;
     }
-    if (!inKey) {
-      // Still consume continuation lines of other keys' values, so that they
-      // are not mistaken for lines of their own.
-      if (*p == '"' || *p == '@') {
-        std::string ignored;
-        const char* q = *p == '@' ? p + 1 : ReadQuoted(p, end, &ignored);
-        if (q != nullptr) {
-          q = SkipBlanks(q, end);
-          if (q < end && *q == '=') {
-            RegFileValue unused;
-            ReadData(lines, &i, q + 1, unicodeFile, &unused);
-          }
-        }
-      }
-      continue;
-    }
     RegFileValue value;
     if (*p == '@') {
       ++p;
@@ -410,7 +394,13 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
     if (p == end || *p != '=') {
       continue;
     }
-    switch (ReadData(lines, &i, p + 1, unicodeFile, &value)) {
+    // Values of other keys are read too, so that their continuation lines
+    // are not taken for lines of their own.
+    const Data data = ReadData(lines, &i, p + 1, unicodeFile, &value);
+    if (!inKey) {
+      continue;
+    }
+    switch (data) {
       case Data::kValue: {
         std::string folded = FoldedName(value.name);
         values[std::move(folded)] = std::move(value);
