@@ -67,12 +67,15 @@ def main():
         code = game.wait(10)
 
         start = None
+        total_allocs = 0
         swaps = []
         with open(record) as f:
             for line in f:
                 parts = line.split()
                 if parts[0] == "start":
                     start = float(parts[1])
+                elif parts[0] == "own_allocs":
+                    total_allocs = int(parts[1])
                 elif parts[0] == "swap":
                     swaps.append((float(parts[1]), int(parts[2])))
 
@@ -91,8 +94,9 @@ def main():
         print("frame interval: min %.1f ms, mean %.1f ms, max %.1f ms"
               % (1000 * min(gaps), 1000 * sum(gaps) / len(gaps), 1000 * max(gaps)))
         allocs = act[-1][1] - act[0][1]
-        print("heap allocations by our code per frame (steady state): %.3f (%d in %d frames)"
-              % (allocs / (len(act) - 1), allocs, len(act) - 1))
+        print("heap allocations by our code per frame (steady state): %.3f (%d in %d frames;"
+              " %d in the whole run)" % (allocs / (len(act) - 1), allocs, len(act) - 1,
+                                         total_allocs))
     print("CPU use while active: %.0f%% of one core"
           % (100 * (active_end[1] - active[1]) / span))
     print("CPU use while inactive (minimised): %.1f%% of one core, %d frames drawn"
