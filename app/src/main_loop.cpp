@@ -24,13 +24,20 @@ void RunMainLoop(IFrameSource* source) {
 
     const DWORD now = GetTickCount();
     const DWORD elapsed = now - last;  // unsigned: survives the 49.7-day wrap
+    DWORD frameStart = now;
     if (elapsed < kFrameIntervalMs) {
+      const DWORD wait = kFrameIntervalMs - elapsed;
       // Any wake-up other than the time-out (a failure included) means input
       // is waiting: take it before drawing.
-      if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kFrameIntervalMs - elapsed, QS_ALLINPUT) !=
-          WAIT_TIMEOUT) {
+      if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT) != WAIT_TIMEOUT) {
         continue;
       }
+      // This frame was due 17 ms after the previous one, and that is where
+      // the next 17 ms count from. Not the tick read before the wait: that
+      // would let another frame follow straight after this one (two frames
+      // per 17 ms). Nor a tick read after waking or drawing: oversleeping
+      // and drawing time would then stretch every period.
+      frameStart = now + wait;
     }
 
     UpdateScene(source->GetScene());
@@ -38,7 +45,6 @@ void RunMainLoop(IFrameSource* source) {
     glLoadIdentity();
     source->Render();
     SwapBuffers(source->GetDeviceContext());
-    // The tick read before the wait: pacing counts from the frame's start.
-    last = now;
+    last = frameStart;
   }
 }
