@@ -6,19 +6,23 @@
 #   -DMODE=peers    -DSCENARIOS=a|b -DPEERS=p|q           every peer prints
 #                   byte for byte what this build prints
 # and always -DSIM=<drovane-sim> -DWORK=<scratch dir>, -DEMULATOR=<runner>
-# for a cross build. A scenario's options are on its "# args:" line.
+# for a cross build, -DWINE=<wine64> for peers that are Windows executables. A scenario's options are on its "# args:" line.
 cmake_minimum_required(VERSION 3.25)
 
 file(MAKE_DIRECTORY "${WORK}")
 
 # The command that runs a drovane-sim executable: "SIM" is this build's
 # (through the emulator in a cross build); a peer that is a Windows
-# executable runs through wine64.
+# executable runs through Wine (-DWINE, else wine64 from PATH).
 function(runner_for exe out_var)
   if(exe STREQUAL "SIM")
     set(${out_var} ${EMULATOR} "${SIM}" PARENT_SCOPE)
   elseif(exe MATCHES "\\.exe$")
-    set(${out_var} wine64 "${exe}" PARENT_SCOPE)
+    if(WINE)
+      set(${out_var} "${WINE}" "${exe}" PARENT_SCOPE)
+    else()
+      set(${out_var} wine64 "${exe}" PARENT_SCOPE)
+    endif()
   else()
     set(${out_var} "${exe}" PARENT_SCOPE)
   endif()
