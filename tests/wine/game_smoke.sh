@@ -206,7 +206,9 @@ run_defaults() {
   still=$(changed_pixels "$artifacts/still-1.png" "$artifacts/still-2.png")
   moved=$(changed_pixels "$artifacts/still-2.png" "$artifacts/after-up.png")
   note "pixels changed in a second: $still without a key, $moved holding up"
-  if ! [ "$moved" -gt $((640 * 480 * 4 / 10)) ] || ! [ "$moved" -gt $((still * 2)) ]; then
+  # Measured: 30-65 thousand pixels change without a key, 170-200 thousand
+  # with it.
+  if ! [ "$moved" -gt $((640 * 480 * 4 / 10)) ] || ! [ "$moved" -gt $((still * 3 / 2)) ]; then
     fail "defaults: holding the up arrow did not move the view ($moved pixels changed, $still without)"
   fi
 
