@@ -61,6 +61,8 @@ fail() {
 note() { echo "$(date +%T.%N | cut -c1-12) $*"; }
 
 if [ -f "$template/.drovane-ready" ]; then
+  # The template's own server writes its registry when it exits: copy after.
+  WINEPREFIX=$template wineserver -w
   cp -a "$template" "$WINEPREFIX"
 else
   note "no prepared prefix at $template: making one"
