@@ -144,5 +144,17 @@ TEST_F(RenderResources, NoScratchMemoryLeavesTheTextureNamedAndBound) {
   EXPECT_EQ(ImageWidth(), 0);
   EXPECT_EQ(scene_->quadric, nullptr);
   EXPECT_EQ(scene_->materialColours[2][3], -1.0f);
+
+  // A frame drawn anyway leaves the balls out (no quadric, and materials
+  // that were never filled) and raises no GL error.
+  scene_->balls[0].z = 0.0f;
+  DrawFrame();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  const std::vector<unsigned char> frame = ReadFrame();
+  int wx = 0;
+  int wy = 0;
+  ASSERT_TRUE(Project(0.0, 24.0, 0.0, &wx, &wy));
+  const Rgb c = PixelAt(frame, wx, wy);
+  EXPECT_TRUE(c.r == c.g && c.g == c.b) << c.r << "," << c.g << "," << c.b;
 }
 }  // namespace

@@ -110,6 +110,24 @@ TEST_F(SdlTest, TimersArriveWithoutThreadsAndStopWhenKilled) {
   EXPECT_FALSE(KillTimer(window, 7));
 }
 
+TEST_F(SdlTest, TimerProceduresRunFromDispatchAndThreadTimersGetTheirOwnIds) {
+  static std::vector<UINT_PTR> fired;
+  fired.clear();
+  TIMERPROC procedure = [](HWND, UINT message, UINT_PTR id, DWORD) {
+    EXPECT_EQ(message, static_cast<UINT>(WM_TIMER));
+    fired.push_back(id);
+  };
+  const UINT_PTR id = SetTimer(nullptr, 0, 20, procedure);
+  ASSERT_NE(id, 0u);
+  ASSERT_TRUE(PumpUntil([] { return !fired.empty(); }, 2000));
+  EXPECT_EQ(fired[0], id);
+  EXPECT_TRUE(Seen(WM_TIMER).empty());  // the procedure, not a window, took it
+  EXPECT_TRUE(KillTimer(nullptr, id));
+  SetLastError(0);
+  EXPECT_EQ(SetTimer(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x999990)), 1, 10, nullptr), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+}
+
 TEST_F(SdlTest, WaitTimesOutWhenNothingArrivesAndWakesForPostedMessages) {
   HWND window = MakeWindow("wait", false);
   ASSERT_NE(window, nullptr);

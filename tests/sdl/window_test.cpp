@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 
+#include "platform_resources.h"
 #include "sdl_test_support.h"
 
 namespace sdl_test {
@@ -43,15 +44,12 @@ TEST_F(SdlTest, ClassRegistrationRulesMatchWindows) {
 }
 
 TEST_F(SdlTest, CreationSendsMessagesInWindowsOrderAndStaysHiddenUntilShown) {
-  int marker = 0;
   HWND window = CreateWindowExA(WS_EX_APPWINDOW, kClassName, "order", WS_OVERLAPPEDWINDOW,
                                 CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), &marker);
+                                GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
   windows_.push_back(window);
   EXPECT_THAT(MessageOrder(), ElementsAre(WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE));
-  const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(g_log[1].lParam);
-  (void)create;  // only valid during the call: the parameter is checked below
   EXPECT_EQ(g_log[3].wParam, static_cast<WPARAM>(SIZE_RESTORED));
   EXPECT_EQ(LOWORD(g_log[3].lParam), 640);
   EXPECT_EQ(HIWORD(g_log[3].lParam), 480);
@@ -227,6 +225,60 @@ TEST_F(SdlTest, TitleAndPlacementFollowTheFrameModel) {
   const std::string where =
       Shell("xwininfo -name second | grep -E 'Absolute upper-left' | tr -s ' '");
   EXPECT_EQ(where, " Absolute upper-left X: 200\n Absolute upper-left Y: 150\n");
+}
+
+TEST_F(SdlTest, ExplicitPositionPlacesTheClientAreaNotTheFrame) {
+  HWND window = CreateWindowExA(0, kClassName, "placed", WS_OVERLAPPEDWINDOW, 320, 272, 640, 480,
+                                nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  windows_.push_back(window);
+  ASSERT_TRUE(ShowAndActivate(window));
+  ASSERT_TRUE(PumpUntil([] {
+    return Shell("xwininfo -name placed | grep -E 'Absolute upper-left' | tr -s ' '") ==
+           " Absolute upper-left X: 320\n Absolute upper-left Y: 272\n";
+  }));
+  RECT rect{};
+  ASSERT_TRUE(PumpUntil([&] {
+    GetWindowRect(window, &rect);
+    return rect.left == 320 && rect.top == 272;
+  }));
+  EXPECT_EQ(rect.right, 960);
+  EXPECT_EQ(rect.bottom, 752);
+}
+
+TEST_F(SdlTest, RegisteredIconBecomesTheWindowIcon) {
+  // 2x2: red, green / blue, white.
+  const unsigned char pixels[16] = {255, 0, 0, 255, 0, 255, 0, 255,
+                                    0, 0, 255, 255, 255, 255, 255, 255};
+  PlatformRegisterIcon(101, pixels, 2, 2);
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  HICON icon = LoadIconA(module, MAKEINTRESOURCE(101));
+  ASSERT_NE(icon, nullptr);
+  SetLastError(0);
+  EXPECT_EQ(LoadIconA(module, MAKEINTRESOURCE(102)), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+  EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
+  EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), nullptr);
+
+  WNDCLASSEXA iconClass{};
+  iconClass.cbSize = sizeof(iconClass);
+  iconClass.lpfnWndProc = RecordingProc;
+  iconClass.hInstance = module;
+  iconClass.hIcon = icon;
+  iconClass.lpszClassName = "IconClass";
+  ASSERT_NE(RegisterClassExA(&iconClass), 0);
+  HWND window = CreateWindowExA(0, "IconClass", "iconic", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 200, 100, nullptr, nullptr, module, nullptr);
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  PumpFor(100);
+  // _NET_WM_ICON: width, height, then ARGB pixels.
+  const std::string property = Shell("xprop -name iconic -f _NET_WM_ICON 32c _NET_WM_ICON");
+  EXPECT_NE(property.find("= 2, 2, 4294901760, 4278255360, 4278190335, 4294967295"),
+            std::string::npos)
+      << property;
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_TRUE(UnregisterClassA("IconClass", module));
 }
 
 TEST_F(SdlTest, MetricsComeFromTheDesktopMode) {

@@ -7,14 +7,12 @@
 #include <type_traits>
 
 #include "framework/heap.h"
+#include "framework/hresult.h"
 #include "win32.h"
 
 // The array's policy argument; the arrays the framework uses need nothing
 // from it.
 struct DefaultTraits {};
-
-// The folded Win32 arithmetic-overflow error (534).
-#define FRAMEWORK_E_ARITHMETIC_OVERFLOW ((HRESULT)0x80070216L)
 
 template <typename T, typename Traits = DefaultTraits>
 class TArray {
@@ -37,11 +35,12 @@ class TArray {
   const T* GetData() const { return m_data; }
   const T& operator[](int index) const { return m_data[index]; }
 
-  // The byte size of `count` elements, if it fits a signed 32-bit integer.
+  // The byte size of `count` elements, if it fits a signed 32-bit integer;
+  // otherwise the folded arithmetic-overflow error (0x80070216).
   static HRESULT ByteSize(long long count, SIZE_T* bytes) {
     const long long size = count * static_cast<long long>(sizeof(T));
     if (count < 0 || size > 0x7FFFFFFFLL) {
-      return FRAMEWORK_E_ARITHMETIC_OVERFLOW;
+      return FoldWin32Error(ERROR_ARITHMETIC_OVERFLOW);
     }
     *bytes = static_cast<SIZE_T>(size);
     return S_OK;

@@ -8,7 +8,10 @@
 // other IID to the derived class's PrivateQueryInterface.
 //
 // Objects are heap objects: `new Derived(...)` returns null when the heap
-// refuses, and the last Release deletes through the virtual destructor.
+// refuses (or construct with placement new in a block from HeapAlloc), and
+// the last Release deletes through the virtual destructor and gives the
+// block back with HeapFree. An object on the stack must never see its last
+// Release.
 #pragma once
 
 #include "framework/heap.h"

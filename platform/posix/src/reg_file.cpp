@@ -1,6 +1,7 @@
 #include "reg_file.h"
 
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -299,25 +300,16 @@ Data ReadData(const std::vector<Line>& lines, std::size_t* index, const char* p,
   return Data::kValue;
 }
 
-void StoreValue(RegFileKey* key, RegFileValue value) {
-  for (RegFileValue& existing : key->values) {
-    if (EqualsIgnoringCase(existing.name.data(), existing.name.size(), value.name.data(),
-                           value.name.size())) {
-      existing = std::move(value);
-      return;
-    }
-  }
-  key->values.push_back(std::move(value));
-}
+// The key's values while the file is read, by case-folded name, so that a
+// file with very many values still reads in linear time.
+using ValueMap = std::unordered_map<std::string, RegFileValue>;
 
-void DeleteValue(RegFileKey* key, const std::string& name) {
-  for (std::size_t i = 0; i < key->values.size(); ++i) {
-    const std::string& existing = key->values[i].name;
-    if (EqualsIgnoringCase(existing.data(), existing.size(), name.data(), name.size())) {
-      key->values.erase(key->values.begin() + static_cast<std::ptrdiff_t>(i));
-      return;
-    }
+std::string FoldedName(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) {
+    c = FoldCase(c);
   }
+  return folded;
 }
 
 // Whether `path` is `keyPath` or one of its ancestors (a deleted ancestor
@@ -361,6 +353,7 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
     return key;
   }
 
+  ValueMap values;
   bool inKey = false;
   for (++i; i < lines.size(); ++i) {
     const char* end = TrimTrailingBlanks(lines[i].begin, lines[i].end);
@@ -378,27 +371,11 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
       if (nameSize > 0 && name[0] == '-') {
         if (CoversKey(name + 1, nameSize - 1, keyPath, keySize)) {
           key.found = false;
-          key.values.clear();
+          values.clear();
         }
       } else if (EqualsIgnoringCase(name, nameSize, keyPath, keySize)) {
         inKey = true;
         key.found = true;
-      }
-      continue;
-    }
-    if (!inKey) {
-      // Still consume continuation lines of other keys' values, so that they
-      // are not mistaken for lines of their own.
-      if (*p == '"' || *p == '@') {
-        std::string ignored;
-        const char* q = *p == '@' ? p + 1 : ReadQuoted(p, end, &ignored);
-        if (q != nullptr) {
-          q = SkipBlanks(q, end);
-          if (q < end && *q == '=') {
-            RegFileValue unused;
-            ReadData(lines, &i, q + 1, unicodeFile, &unused);
-          }
-        }
       }
       continue;
     }
@@ -417,16 +394,28 @@ RegFileKey ParseRegFileKey(const std::uint8_t* bytes, std::size_t size, const ch
     if (p == end || *p != '=') {
       continue;
     }
-    switch (ReadData(lines, &i, p + 1, unicodeFile, &value)) {
-      case Data::kValue:
-        StoreValue(&key, std::move(value));
+    // Values of other keys are read too, so that their continuation lines
+    // are not taken for lines of their own.
+    const Data data = ReadData(lines, &i, p + 1, unicodeFile, &value);
+    if (!inKey) {
+      continue;
+    }
+    switch (data) {
+      case Data::kValue: {
+        std::string folded = FoldedName(value.name);
+        values[std::move(folded)] = std::move(value);
         break;
+      }
       case Data::kDelete:
-        DeleteValue(&key, value.name);
+        values.erase(FoldedName(value.name));
         break;
       case Data::kMalformed:
         break;
     }
+  }
+  key.values.reserve(values.size());
+  for (auto& entry : values) {
+    key.values.push_back(std::move(entry.second));
   }
   return key;
 }

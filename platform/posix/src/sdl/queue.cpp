@@ -8,12 +8,14 @@
 //   threads: they are checked whenever the queue is looked at or waited on,
 //   and a late timer gives one WM_TIMER, not several. Waiting
 //   (MsgWaitForMultipleObjects with no handles, WaitMessage, GetMessageA)
-//   sleeps in SDL_WaitEventTimeout and returns as soon as an SDL event or a
-//   due timer arrives. Sent messages (SendMessageA, and the window events
-//   events.cpp turns into WM_SIZE, WM_ACTIVATE, WM_CLOSE) call the procedure
-//   at once, as Windows does for same-thread sends.
+//   looks at SDL's events every millisecond (every 5 ms once it has waited
+//   50 ms) and returns as soon as they give a message or a timer falls due;
+//   input that makes no message, such as mouse motion, does not end it.
+//   Sent messages (SendMessageA, and the window events events.cpp turns
+//   into WM_SIZE, WM_ACTIVATE, WM_CLOSE) call the procedure at once, as
+//   Windows does for same-thread sends.
 // Lacks:    waiting on handles (count must be 0), wake masks narrower than
-//   QS_ALLINPUT (every event wakes), other threads' queues.
+//   QS_ALLINPUT (any message ends the wait), other threads' queues.
 // Depends on: SDL2 events; events.cpp for translation.
 #include <algorithm>
 
@@ -25,6 +27,11 @@ using sdl_layer::g_sdl;
 using sdl_layer::Window;
 
 HWND const kThreadOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
+// How long a wait sleeps between looks at SDL's events: 1 ms for the
+// main loop's frame waits, 5 ms once a wait has gone on for 50 ms.
+constexpr DWORD kNapMs = 1;
+constexpr DWORD kLongNapMs = 5;
+constexpr DWORD kLongWaitMs = 50;
 
 bool Matches(HWND messageWindow, UINT message, HWND filter, UINT low, UINT high) {
   if (filter == kThreadOnly) {
@@ -138,14 +145,14 @@ bool WaitForInput(DWORD milliseconds) {
       SDL_Delay(std::min<DWORD>(wait, 100));
       continue;
     }
-    SDL_Event event;
-    const int timeout = wait == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(wait, 0x7FFFFFFF));
-    if (SDL_WaitEventTimeout(&event, timeout) == 1) {
-      // Any input wakes the waiter, as QS_ALLINPUT does on Windows, even
-      // when it becomes no message (a mouse move).
-      sdl_layer::TranslateEvent(event);
-      return true;
-    }
+    // Short naps between looks at the queue, not SDL_WaitEventTimeout: on
+    // X11 that wakes itself with an event sent to the focused window over a
+    // second connection, and when the program destroys that window right
+    // after (Alt+Enter, close) the server may see the send after the
+    // destruction: a BadWindow error, which Xlib makes fatal.
+    // Long waits (an inactive window in WaitMessage) nap a little longer.
+    const DWORD nap = GetTickCount() - start < kLongWaitMs ? kNapMs : kLongNapMs;
+    SDL_Delay(std::min<DWORD>(wait, nap));
   }
 }
 
@@ -168,6 +175,7 @@ void PumpEvents() {
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
     TranslateEvent(event);
   }
+  ApplyPendingPlacement();
 }
 
 }  // namespace sdl_layer

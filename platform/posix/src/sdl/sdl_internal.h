@@ -47,6 +47,12 @@ struct Window {
   bool destroying;   // WM_DESTROY already sent
   bool fullscreen;   // shown in SDL's exclusive full-screen mode
   int pixelFormat;   // 0 until SetPixelFormat
+  // An explicit client position from CreateWindowExA, applied again when the
+  // window is first shown: only then does SDL know the frame to allow for.
+  bool placePending;
+  int placeX;
+  int placeY;
+  DWORD shownAt;  // GetTickCount when first shown
 };
 
 struct Timer {
@@ -110,6 +116,9 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Re-reads the drawable size and sends WM_SIZE when it changed (or always,
 // when force is set, e.g. after a restore).
 void SyncSize(Window* window, WPARAM kind, bool force);
+// Puts the client areas of newly shown windows where they were asked for,
+// once the window manager's frame is known (or after a second without one).
+void ApplyPendingPlacement();
 // Moves the keyboard focus record, sending WM_KILLFOCUS / WM_SETFOCUS.
 void ChangeFocus(HWND newFocus);
 

@@ -159,6 +159,9 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   window->reportedWidth = -1;
   window->reportedHeight = -1;
   window->invalid = true;
+  window->placePending = x != CW_USEDEFAULT && !(style & WS_POPUP);
+  window->placeX = x;
+  window->placeY = y;
   g_sdl.windows.push_back(window);
   if (style & WS_POPUP) {
     sdl_layer::ApplyDisplayMode(window);

@@ -32,6 +32,32 @@ bool CoversClient(Window* window, const RECT* rect) {
 
 }  // namespace
 
+namespace sdl_layer {
+
+void ApplyPendingPlacement() {
+  for (Window* window : g_sdl.windows) {
+    if (!window->placePending || !(window->style & WS_VISIBLE)) {
+      continue;
+    }
+    // The window manager put its frame where the client area was asked for;
+    // once SDL knows the frame (from the window manager's frame extents),
+    // the client area goes there.
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    SDL_GetWindowBordersSize(window->sdl, &top, &left, &bottom, &right);
+    if (top != 0 || left != 0) {
+      window->placePending = false;
+      SDL_SetWindowPosition(window->sdl, window->placeX, window->placeY);
+    } else if (GetTickCount() - window->shownAt > 1000) {
+      window->placePending = false;  // no frame: already in place
+    }
+  }
+}
+
+}  // namespace sdl_layer
+
 extern "C" BOOL ShowWindow(HWND handle, int command) {
   Window* window = sdl_layer::RequireWindow(handle);
   if (window == nullptr) {
@@ -64,6 +90,7 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
       break;
   }
   if (!wasVisible) {
+    window->shownAt = GetTickCount();
     window->style |= WS_VISIBLE;
     window->invalid = true;
     sdl_layer::Send(window, WM_SHOWWINDOW, TRUE, 0);
@@ -120,6 +147,7 @@ extern "C" BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOO
   if (window == nullptr) {
     return FALSE;
   }
+  window->placePending = false;
   SDL_SetWindowPosition(window->sdl, x, y);
   SDL_SetWindowSize(window->sdl, width > 0 ? width : 1, height > 0 ? height : 1);
   sdl_layer::SyncSize(window, SIZE_RESTORED, false);
