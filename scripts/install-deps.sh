@@ -15,6 +15,7 @@ test_packages=(
   libegl-dev libegl1-mesa
   g++-mingw-w64-x86-64-posix wine wine64
   valgrind
+  python3
 )
 
 wanted=("${run_packages[@]}")

@@ -1,0 +1,138 @@
+/* Preloaded into drovane3d by run_bench.py: notes the time of every buffer
+ * swap and counts the heap allocations made directly by code in the
+ * executable itself (not by SDL, Mesa or the C++ runtime on their own
+ * behalf), so the allocations per frame of our code can be told apart.
+ * Writes its record to $DROVANE_PROBE_OUT when the process ends. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+#include <unistd.h>
+
+#define MAX_SWAPS 200000
+
+static double swap_times[MAX_SWAPS];
+static unsigned long swap_allocs[MAX_SWAPS];
+static unsigned long swap_count;
+static unsigned long own_allocs;
+static double start_time;
+static uintptr_t exe_low, exe_high;
+
+static void* (*real_malloc)(size_t);
+static void* (*real_calloc)(size_t, size_t);
+static void* (*real_realloc)(void*, size_t);
+static void (*real_swap)(void*);
+
+static double now(void) {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
+}
+
+/* The executable's mapped text, from /proc/self/maps. */
+static void find_exe_range(void) {
+  char exe[4096];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return;
+  exe[n] = 0;
+  FILE* maps = fopen("/proc/self/maps", "r");
+  if (!maps) return;
+  char line[8192];
+  while (fgets(line, sizeof line, maps)) {
+    unsigned long lo, hi;
+    char perms[8];
+    if (sscanf(line, "%lx-%lx %7s", &lo, &hi, perms) == 3 && perms[2] == 'x' &&
+        strstr(line, exe)) {
+      exe_low = lo;
+      exe_high = hi;
+    }
+  }
+  fclose(maps);
+}
+
+static int from_exe(const void* caller) {
+  uintptr_t at = (uintptr_t)caller;
+  return at >= exe_low && at < exe_high;
+}
+
+/* dlsym may itself call calloc: serve that from a small static buffer. */
+static char bootstrap[4096];
+static size_t bootstrap_used;
+
+static void* bootstrap_alloc(size_t bytes) {
+  void* p = bootstrap + bootstrap_used;
+  bootstrap_used += (bytes + 15) & ~(size_t)15;
+  return bootstrap_used <= sizeof bootstrap ? p : NULL;
+}
+
+__attribute__((constructor)) static void probe_start(void) {
+  start_time = now();
+  real_malloc = dlsym(RTLD_NEXT, "malloc");
+  real_calloc = dlsym(RTLD_NEXT, "calloc");
+  real_realloc = dlsym(RTLD_NEXT, "realloc");
+  find_exe_range();
+}
+
+void* malloc(size_t bytes) {
+  if (!real_malloc) return bootstrap_alloc(bytes);
+  if (from_exe(__builtin_return_address(0))) own_allocs++;
+  return real_malloc(bytes);
+}
+
+void* calloc(size_t count, size_t bytes) {
+  if (!real_calloc) {
+    void* p = bootstrap_alloc(count * bytes);
+    if (p) memset(p, 0, count * bytes);
+    return p;
+  }
+  if (from_exe(__builtin_return_address(0))) own_allocs++;
+  return real_calloc(count, bytes);
+}
+
+void* realloc(void* block, size_t bytes) {
+  if (from_exe(__builtin_return_address(0))) own_allocs++;
+  return real_realloc(block, bytes);
+}
+
+void free(void* block) {
+  static void (*real_free)(void*);
+  if ((char*)block >= bootstrap && (char*)block < bootstrap + sizeof bootstrap) return;
+  if (!real_free) real_free = dlsym(RTLD_NEXT, "free");
+  real_free(block);
+}
+
+/* operator new called from our own code. */
+void* _Znwm(size_t bytes) {
+  if (from_exe(__builtin_return_address(0))) own_allocs++;
+  return real_malloc(bytes ? bytes : 1);
+}
+
+void* _Znam(size_t bytes) {
+  if (from_exe(__builtin_return_address(0))) own_allocs++;
+  return real_malloc(bytes ? bytes : 1);
+}
+
+void SDL_GL_SwapWindow(void* window) {
+  if (!real_swap) real_swap = dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
+  if (swap_count < MAX_SWAPS) {
+    swap_times[swap_count] = now();
+    swap_allocs[swap_count] = own_allocs;
+  }
+  swap_count++;
+  real_swap(window);
+}
+
+__attribute__((destructor)) static void probe_end(void) {
+  const char* path = getenv("DROVANE_PROBE_OUT");
+  if (!path) return;
+  FILE* out = fopen(path, "w");
+  if (!out) return;
+  fprintf(out, "start %.6f\n", start_time);
+  fprintf(out, "own_allocs %lu\n", own_allocs);
+  unsigned long n = swap_count < MAX_SWAPS ? swap_count : MAX_SWAPS;
+  for (unsigned long i = 0; i < n; i++) fprintf(out, "swap %.6f %lu\n", swap_times[i], swap_allocs[i]);
+  fclose(out);
+}

@@ -1,0 +1,426 @@
+#!/usr/bin/env python3
+"""End-to-end checks of drovane3d in a real X server.
+
+Each check starts the game, drives it with xdotool, reads the screen with
+`import -window` and judges pixel colours. Run one check per fresh X session
+(scripts/xvfb-session.sh), e.g.
+
+    xvfb-session.sh drovane_e2e.py --exe build/app/drovane3d --out shots first_frame
+
+Standard library only; the screenshots stay in --out (their paths are
+printed) so a failure can be looked at.
+"""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+TITLE = "Drovane 3D"
+CLEAR_GREY = (51, 51, 51)  # the clear colour 0.2, 0.2, 0.2
+
+
+class CheckFailed(Exception):
+    pass
+
+
+def expect(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+    print("ok:", message)
+
+
+def tool(*args):
+    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+
+
+class Image:
+    """A screenshot as RGB rows (read through ImageMagick as binary PPM)."""
+
+    def __init__(self, path):
+        data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                              capture_output=True).stdout
+        fields = []
+        pos = 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            if data[pos:pos + 1] == b"#":
+                pos = data.index(b"\n", pos)
+                continue
+            end = pos
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        pos += 1
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise CheckFailed("unexpected image format from convert")
+        self.path = path
+        self.width = int(fields[1])
+        self.height = int(fields[2])
+        self.pixels = data[pos:pos + self.width * self.height * 3]
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return self.pixels[i], self.pixels[i + 1], self.pixels[i + 2]
+
+    def points(self, box=None, step=2):
+        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        for y in range(y0, y1, step):
+            for x in range(x0, x1, step):
+                yield x, y, self.at(x, y)
+
+    def fraction(self, predicate, box=None, step=2):
+        total = hits = 0
+        for _, _, rgb in self.points(box, step):
+            total += 1
+            hits += 1 if predicate(rgb) else 0
+        return hits / total if total else 0.0
+
+    def centroid(self, predicate, step=2):
+        xs = ys = n = 0
+        for x, y, rgb in self.points(None, step):
+            if predicate(rgb):
+                xs += x
+                ys += y
+                n += 1
+        return (xs / n, ys / n, n) if n else (None, None, 0)
+
+    def difference(self, other, box=None, step=2, threshold=40):
+        """Share of sampled pixels whose colour changed noticeably."""
+        total = changed = 0
+        for x, y, a in self.points(box, step):
+            b = other.at(x, y)
+            total += 1
+            if sum(abs(p - q) for p, q in zip(a, b)) > threshold:
+                changed += 1
+        return changed / total if total else 0.0
+
+
+def is_green(rgb):  # the player's ball
+    r, g, b = rgb
+    return g > 90 and g > r + 50 and g > b + 50
+
+
+def is_red(rgb):  # chasers, by default
+    r, g, b = rgb
+    return r > 90 and g < 0.3 * r and b < 0.3 * r  # orange tiles have g near r / 2
+
+
+def is_light_blue(rgb):  # normal balls, by default
+    r, g, b = rgb
+    return b > 200 and 90 < r < 230 and b > g + 20 and g >= r + 6
+
+
+def is_pure_blue(rgb):  # chasers coloured blue by the settings file
+    r, g, b = rgb
+    return b > 90 and r < 60 and g < 60
+
+
+def is_yellow(rgb):  # normal balls coloured yellow by the settings file
+    r, g, b = rgb
+    return r > 150 and g > 150 and b < 80
+
+
+def is_orange(rgb):  # floor tile 0 coloured orange by the settings file
+    r, g, b = rgb
+    return r > 120 and g > 50 and r > g + 40 and b < 60
+
+
+def is_clear(rgb):
+    return all(abs(c - k) <= 3 for c, k in zip(rgb, CLEAR_GREY))
+
+
+class Game:
+    def __init__(self, exe, out, config_home):
+        self.out = out
+        env = dict(os.environ)
+        env["XDG_CONFIG_HOME"] = config_home  # only the test's own settings
+        self.process = subprocess.Popen([exe], env=env)
+        self.window = None
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise CheckFailed("drovane3d ended at start with code %d" % self.process.returncode)
+            found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE],
+                                   capture_output=True, text=True).stdout.split()
+            if found:
+                self.window = found[0]
+                break
+            time.sleep(0.05)
+        if self.window is None:
+            raise CheckFailed("no window titled %r appeared" % TITLE)
+        self.shots = 0
+
+    def geometry(self):
+        """WIDTH, HEIGHT, X, Y of the window; empty while it cannot be read."""
+        info = {}
+        found = subprocess.run(["xdotool", "getwindowgeometry", "--shell", self.window],
+                               capture_output=True, text=True)
+        if found.returncode != 0:
+            return info
+        for line in found.stdout.splitlines():
+            key, _, value = line.partition("=")
+            info[key] = int(value) if value.lstrip("-").isdigit() else value
+        return info
+
+    def shot(self, name):
+        self.shots += 1
+        path = os.path.join(self.out, "%02d-%s.png" % (self.shots, name))
+        tool("import", "-window", self.window, path)
+        print("screenshot:", path)
+        return Image(path)
+
+    def key(self, *keys):
+        tool("xdotool", "key", "--window", self.window, *keys)
+
+    def hold(self, key, seconds):
+        tool("xdotool", "keydown", key)
+        time.sleep(seconds)
+        tool("xdotool", "keyup", key)
+
+    def close(self, timeout=10):
+        tool("wmctrl", "-i", "-c", self.window)
+        return self.process.wait(timeout)
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def settle(seconds=1.0):
+    time.sleep(seconds)
+
+
+# --- the checks --------------------------------------------------------------
+
+def check_title_and_size(game):
+    expect(tool("xdotool", "getwindowname", game.window).strip() == TITLE,
+           "window title is %r" % TITLE)
+    g = game.geometry()
+    expect((g["WIDTH"], g["HEIGHT"]) == (640, 480),
+           "client area is 640x480 (got %dx%d)" % (g["WIDTH"], g["HEIGHT"]))
+
+
+def check_first_frame(game):
+    settle()
+    image = game.shot("first-frame")
+    expect((image.width, image.height) == (640, 480), "screenshot is 640x480")
+    cx, cy, n = image.centroid(is_green)
+    expect(n > 50, "the green player ball is drawn (%d samples)" % n)
+    expect(abs(cx - 320) < 100 and abs(cy - 240) < 120,
+           "the green ball is near the centre (at %.0f, %.0f)" % (cx, cy))
+    floor = image.fraction(lambda rgb: min(rgb) > 120 and max(rgb) - min(rgb) < 30)
+    expect(floor > 0.10, "grey and white floor tiles cover the view (%.0f%%)" % (100 * floor))
+    expect(image.fraction(is_light_blue) > 0.002, "light blue normal balls are in view")
+
+
+def check_arrow_moves_view(game):
+    settle()
+    before = game.shot("before-still")
+    settle(1.5)
+    still = game.shot("after-still")
+    game.hold("Up", 1.5)
+    moved = game.shot("after-up")
+    floor_box = (0, 300, 640, 480)  # the near floor, below the ball
+    control = before.difference(still, floor_box)
+    change = still.difference(moved, floor_box)
+    expect(change > 0.10 and change > 3 * control,
+           "holding Up slides the floor (%.0f%% changed, %.0f%% without input)"
+           % (100 * change, 100 * control))
+    cx, cy, n = moved.centroid(is_green)
+    expect(n > 50 and abs(cx - 320) < 120 and abs(cy - 240) < 140,
+           "the green ball stays near the centre (at %s, %s)" % (cx, cy))
+
+
+def check_wheel_tilts(game):
+    settle()
+    level = game.shot("start")
+    tool("xdotool", "mousemove", "--window", game.window, "320", "240")
+    start = level.fraction(is_clear)
+    for _ in range(8):
+        tool("xdotool", "click", "4")
+        time.sleep(0.05)
+    settle(0.5)
+    one_way = game.shot("wheel-away")
+    for _ in range(16):
+        tool("xdotool", "click", "5")
+        time.sleep(0.05)
+    settle(0.5)
+    other_way = game.shot("wheel-towards")
+    a, b = one_way.fraction(is_clear), other_way.fraction(is_clear)
+    expect(abs(a - start) > 0.03 or abs(b - start) > 0.03,
+           "the wheel changes how much background shows (%.0f%% -> %.0f%% / %.0f%%)"
+           % (100 * start, 100 * a, 100 * b))
+    expect((a - start) * (b - start) < 0 or abs(a - b) > 0.05,
+           "the two wheel directions tilt opposite ways")
+
+
+def check_zoom(game):
+    settle()
+    start = game.shot("start").centroid(is_green)[2]
+    game.hold("plus", 2.5)
+    settle(0.3)
+    nearer = game.shot("zoom-in").centroid(is_green)[2]
+    game.hold("minus", 4.0)
+    settle(0.3)
+    farther = game.shot("zoom-out").centroid(is_green)[2]
+    expect(nearer > start * 1.3, "plus zooms in: the ball grows (%d -> %d samples)" % (start, nearer))
+    expect(farther < nearer * 0.7, "minus zooms out: the ball shrinks (%d -> %d samples)"
+           % (nearer, farther))
+
+
+def check_new_game(game):
+    settle()
+    a = game.shot("before")
+    settle(0.5)
+    b = game.shot("still")
+    game.key("r")
+    settle(0.5)
+    c = game.shot("after-r")
+    control = a.difference(b)
+    change = b.difference(c)
+    expect(change > 0.15 and change > 3 * control,
+           "typing r starts a new game (%.0f%% of the picture changed, %.0f%% without input)"
+           % (100 * change, 100 * control))
+    expect(c.centroid(is_green)[2] > 50, "the new game shows the green ball")
+
+
+def check_fullscreen(game):
+    settle()
+    game.key("alt+Return")
+    deadline = time.time() + 10
+    g = {}
+    while time.time() < deadline:
+        found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE],
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            game.window = found[0]
+            g = game.geometry()
+            if (g.get("WIDTH"), g.get("HEIGHT")) == (1024, 768):
+                break
+        time.sleep(0.1)
+    expect((g.get("WIDTH"), g.get("HEIGHT")) == (1024, 768),
+           "Alt+Enter gives a 1024x768 full-screen window (got %sx%s)"
+           % (g.get("WIDTH"), g.get("HEIGHT")))
+    expect((g["X"], g["Y"]) == (0, 0), "the full-screen window is at 0,0")
+    screen = tool("xdotool", "getdisplaygeometry").split()
+    expect(screen == ["1024", "768"], "the display mode is 1024x768 (got %s)" % "x".join(screen))
+    settle()
+    full = game.shot("fullscreen")
+    expect(full.centroid(is_green)[2] > 50, "the full-screen window draws the game")
+    game.key("alt+Return")
+    deadline = time.time() + 10
+    while time.time() < deadline:
+        found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE],
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            game.window = found[0]
+            g = game.geometry()
+            if (g.get("WIDTH"), g.get("HEIGHT")) == (640, 480):
+                break
+        time.sleep(0.1)
+    expect((g.get("WIDTH"), g.get("HEIGHT")) == (640, 480),
+           "Alt+Enter again gives back the 640x480 client area (got %sx%s)"
+           % (g.get("WIDTH"), g.get("HEIGHT")))
+    screen = tool("xdotool", "getdisplaygeometry").split()
+    expect(screen == ["1280", "1024"], "the display mode is back to 1280x1024")
+    settle()
+    expect(game.shot("windowed-again").centroid(is_green)[2] > 50,
+           "the window draws the game again after the switch back")
+
+
+def check_settings_colours(game):
+    settle()
+    image = game.shot("settings")
+    tile = image.fraction(is_orange)
+    expect(tile > 0.05, "orange floor tiles from the settings file show (%.0f%%)" % (100 * tile))
+    expect(image.fraction(is_yellow) > 0.002, "normal balls are yellow as the settings say")
+    expect(image.fraction(is_light_blue) == 0.0, "no ball keeps the default light blue")
+    expect(image.centroid(is_green)[2] > 50, "the player's ball keeps its default green")
+    # The one chaser steers at the player's ball: look down from far away so
+    # it comes into view.
+    tool("xdotool", "mousemove", "--window", game.window, "320", "240")
+    for _ in range(30):
+        tool("xdotool", "click", "5")
+    game.hold("minus", 3.0)
+    seen_blue = seen_red = False
+    deadline = time.time() + 20
+    while time.time() < deadline and not seen_blue:
+        time.sleep(1.0)
+        image = game.shot("waiting-for-chaser")
+        seen_blue = image.fraction(is_pure_blue, step=1) > 0.0005
+        seen_red = seen_red or image.fraction(is_red, step=1) > 0.0005
+    expect(seen_blue, "a blue chaser comes into view")
+    expect(not seen_red, "no red chaser was ever drawn")
+
+
+def check_close(game):
+    settle()
+    code = game.close()
+    expect(code == 0, "closing through the window manager ends with exit code 0 (got %d)" % code)
+
+
+CHECKS = {
+    "title_and_size": check_title_and_size,
+    "first_frame": check_first_frame,
+    "arrow_moves_view": check_arrow_moves_view,
+    "wheel_tilts": check_wheel_tilts,
+    "zoom": check_zoom,
+    "new_game": check_new_game,
+    "fullscreen": check_fullscreen,
+    "settings_colours": check_settings_colours,
+    "close": check_close,
+}
+
+# Floor tile 0 orange (Color0), normal balls yellow (Color2), chasers blue
+# (Color3).
+SETTINGS = """Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Vorlix\\Drovane]
+"Color0"=dword:000080ff
+"Color2"=dword:0000ffff
+"Color3"=dword:00ff0000
+"""
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--out", required=True, help="directory for screenshots")
+    parser.add_argument("check", choices=sorted(CHECKS))
+    args = parser.parse_args()
+    if not os.environ.get("DISPLAY"):
+        print("no DISPLAY: run this inside scripts/xvfb-session.sh", file=sys.stderr)
+        return 2
+    out = os.path.join(os.path.abspath(args.out), args.check)
+    os.makedirs(out, exist_ok=True)
+    with tempfile.TemporaryDirectory() as config_home:
+        if args.check == "settings_colours":
+            os.makedirs(os.path.join(config_home, "drovane"))
+            with open(os.path.join(config_home, "drovane", "settings.reg"), "w") as f:
+                f.write(SETTINGS.replace("\n", "\r\n"))
+        game = Game(os.path.abspath(args.exe), out, config_home)
+        try:
+            CHECKS[args.check](game)
+            if args.check != "close" and game.process.poll() is not None:
+                raise CheckFailed("drovane3d ended during the check")
+        except CheckFailed as failure:
+            print("FAILED:", failure, file=sys.stderr)
+            return 1
+        finally:
+            if game.process.poll() is None and args.check != "close":
+                try:
+                    code = game.close()
+                    print("drovane3d exited with code %d" % code)
+                except subprocess.TimeoutExpired:
+                    game.kill()
+            game.kill()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
