@@ -13,12 +13,16 @@ file(MAKE_DIRECTORY "${WORK}")
 
 # The command that runs a drovane-sim executable: "SIM" is this build's
 # (through the emulator in a cross build); a peer that is a Windows
-# executable runs through wine64.
+# executable runs through wine64 (Debian keeps it out of PATH).
 function(runner_for exe out_var)
   if(exe STREQUAL "SIM")
     set(${out_var} ${EMULATOR} "${SIM}" PARENT_SCOPE)
   elseif(exe MATCHES "\\.exe$")
-    set(${out_var} wine64 "${exe}" PARENT_SCOPE)
+    find_program(WINE64 NAMES wine64 wine PATHS /usr/lib/wine)
+    if(NOT WINE64)
+      message(FATAL_ERROR "no wine64 to run ${exe}")
+    endif()
+    set(${out_var} "${WINE64}" "${exe}" PARENT_SCOPE)
   else()
     set(${out_var} "${exe}" PARENT_SCOPE)
   endif()
