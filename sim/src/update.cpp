@@ -98,6 +98,9 @@ int HandleSceneMessage(WPARAM wParam, Scene* scene, UINT message) {
 }
 
 void RecordKeyPress(int slot, Scene* scene) {
+  if (slot < 0 || slot >= kKeySlotCount) {
+    return;  // not a slot: nothing to mark, and nothing outside the arrays
+  }
   // Auto-repeat neither moves the press tick nor restarts a ramp.
   if (scene->keys.held[slot] == 0) {
     scene->keys.pressTick[slot] = SimTick();

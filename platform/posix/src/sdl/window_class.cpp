@@ -1,0 +1,152 @@
+// Window classes, icons and cursors on SDL2.
+//
+// Supports: RegisterClassExA / UnregisterClassA (names compared without
+//   case, as Windows does; classes found by name or atom), LoadIconA for
+//   images registered with PlatformRegisterIcon and for IDI_APPLICATION,
+//   LoadCursorA for IDC_ARROW. A class icon becomes the SDL window icon.
+// Lacks:    class and window extra bytes, menus, background brushes (GL
+//   paints the whole client area), cursors other than the arrow.
+// Depends on: SDL2 (surfaces for icons).
+#include <strings.h>
+
+#include <cstring>
+
+#include "platform_resources.h"
+#include "sdl_internal.h"
+
+namespace {
+
+using sdl_layer::g_sdl;
+
+// Stock handles: values no table entry ever takes.
+HICON const kApplicationIcon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(0x7F00));
+HCURSOR const kArrowCursor = reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(0x7F01));
+constexpr ULONG_PTR kIconBase = 0x20000;
+
+bool IsAtom(LPCSTR name) { return reinterpret_cast<ULONG_PTR>(name) < 0x10000; }
+
+WORD ResourceId(LPCSTR name) { return static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)); }
+
+// Index of the class, or -1.
+long FindClass(LPCSTR name) {
+  for (size_t i = 0; i < g_sdl.classes.size(); ++i) {
+    const sdl_layer::WindowClass& entry = g_sdl.classes[i];
+    if (entry.atom == 0) {
+      continue;  // unregistered
+    }
+    if (IsAtom(name) ? entry.atom == ResourceId(name)
+                     : strcasecmp(entry.name.c_str(), name) == 0) {
+      return static_cast<long>(i);
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+namespace sdl_layer {
+
+long FindClassIndex(LPCSTR name) { return name == nullptr ? -1 : FindClass(name); }
+
+SDL_Surface* IconSurface(HICON icon) {
+  const ULONG_PTR value = reinterpret_cast<ULONG_PTR>(icon);
+  if (value <= kIconBase || value > kIconBase + g_sdl.icons.size()) {
+    return nullptr;
+  }
+  Icon& image = g_sdl.icons[value - kIconBase - 1];
+  return SDL_CreateRGBSurfaceWithFormatFrom(image.rgba.data(), image.width, image.height, 32,
+                                            image.width * 4, SDL_PIXELFORMAT_RGBA32);
+}
+
+}  // namespace sdl_layer
+
+void PlatformRegisterIcon(int id, const unsigned char* rgba, int width, int height) {
+  if (rgba == nullptr || width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+    return;
+  }
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4u;
+  for (sdl_layer::Icon& icon : g_sdl.icons) {
+    if (icon.resourceId == id) {
+      icon.rgba.assign(rgba, rgba + bytes);
+      icon.width = width;
+      icon.height = height;
+      return;
+    }
+  }
+  g_sdl.icons.push_back(sdl_layer::Icon{id, std::vector<unsigned char>(rgba, rgba + bytes),
+                                        width, height});
+}
+
+extern "C" HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
+  if (name == nullptr || !IsAtom(name)) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return nullptr;
+  }
+  if (instance == nullptr) {
+    // Stock icons come from the system, not the module.
+    if (name == IDI_APPLICATION) {
+      return kApplicationIcon;
+    }
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return nullptr;
+  }
+  for (size_t i = 0; i < g_sdl.icons.size(); ++i) {
+    if (g_sdl.icons[i].resourceId == ResourceId(name)) {
+      return reinterpret_cast<HICON>(kIconBase + i + 1);
+    }
+  }
+  SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+  return nullptr;
+}
+
+extern "C" HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+  if (instance == nullptr && name == IDC_ARROW) {
+    return kArrowCursor;
+  }
+  SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+  return nullptr;
+}
+
+extern "C" ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
+  if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
+      windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||
+      IsAtom(windowClass->lpszClassName) || windowClass->lpszClassName[0] == '\0' ||
+      std::strlen(windowClass->lpszClassName) > 255) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (FindClass(windowClass->lpszClassName) >= 0) {
+    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+    return 0;
+  }
+  // Atoms are never reused, like handles.
+  static WORD nextAtom = 0xC000;
+  if (nextAtom == 0xFFFF) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
+  const ATOM atom = nextAtom++;
+  g_sdl.classes.push_back(sdl_layer::WindowClass{windowClass->lpszClassName, atom,
+                                                 windowClass->style, windowClass->lpfnWndProc,
+                                                 windowClass->hInstance, windowClass->hIcon});
+  return atom;
+}
+
+extern "C" BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
+  const long index = className == nullptr ? -1 : FindClass(className);
+  if (index < 0) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+  }
+  const size_t position = static_cast<size_t>(index);
+  for (const sdl_layer::Window* window : g_sdl.windows) {
+    if (window->classIndex == position) {
+      SetLastError(ERROR_CLASS_HAS_WINDOWS);
+      return FALSE;
+    }
+  }
+  // Windows refer to classes by index: keep the slot, make it unfindable.
+  g_sdl.classes[position].name.clear();
+  g_sdl.classes[position].atom = 0;
+  return TRUE;
+}

@@ -1,0 +1,231 @@
+// Visibility, painting state, placement, focus and the cursor on SDL2.
+//
+// Supports: ShowWindow (hide, show, minimise, maximise, restore), the update
+//   state behind WM_PAINT (a window is invalid when made, shown, resized or
+//   exposed; WM_PAINT is only generated for visible windows), MoveWindow,
+//   the client and window rectangles, AdjustWindowRectEx, focus and
+//   foreground requests, and ShowCursor's display counter.
+// Frame model: the frame belongs to the window manager and lies outside
+//   every rectangle here. The window rectangle is the client area in screen
+//   coordinates, AdjustWindowRectEx leaves a rectangle unchanged, and
+//   MoveWindow places and sizes the client area. So "client area exactly
+//   640 x 480" holds whatever decorations the window manager adds.
+// Lacks:    update regions (one flag per window: a partial InvalidateRect
+//   invalidates it all, a partial ValidateRect validates nothing).
+// Depends on: SDL2 video.
+#include "sdl_internal.h"
+
+namespace {
+
+using sdl_layer::g_sdl;
+using sdl_layer::Window;
+
+bool CoversClient(Window* window, const RECT* rect) {
+  if (rect == nullptr) {
+    return true;
+  }
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  return rect->left <= 0 && rect->top <= 0 && rect->right >= width && rect->bottom >= height;
+}
+
+}  // namespace
+
+namespace sdl_layer {
+
+void ApplyPendingPlacement() {
+  for (Window* window : g_sdl.windows) {
+    if (!window->placePending || !(window->style & WS_VISIBLE)) {
+      continue;
+    }
+    // The window manager put its frame where the client area was asked for;
+    // once SDL knows the frame (from the window manager's frame extents),
+    // the client area goes there.
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    SDL_GetWindowBordersSize(window->sdl, &top, &left, &bottom, &right);
+    if (top != 0 || left != 0) {
+      window->placePending = false;
+      SDL_SetWindowPosition(window->sdl, window->placeX, window->placeY);
+    } else if (GetTickCount() - window->shownAt > 1000) {
+      window->placePending = false;  // no frame: already in place
+    }
+  }
+}
+
+}  // namespace sdl_layer
+
+extern "C" BOOL ShowWindow(HWND handle, int command) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  const BOOL wasVisible = (window->style & WS_VISIBLE) != 0;
+  switch (command) {
+    case SW_HIDE:
+      if (wasVisible) {
+        SDL_HideWindow(window->sdl);
+        window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+        sdl_layer::Send(window, WM_SHOWWINDOW, FALSE, 0);
+      }
+      return wasVisible;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+      SDL_ShowWindow(window->sdl);
+      SDL_MinimizeWindow(window->sdl);
+      break;
+    case SW_SHOWMAXIMIZED:
+      SDL_ShowWindow(window->sdl);
+      SDL_MaximizeWindow(window->sdl);
+      break;
+    case SW_RESTORE:
+      SDL_ShowWindow(window->sdl);
+      SDL_RestoreWindow(window->sdl);
+      break;
+    default:
+      SDL_ShowWindow(window->sdl);
+      break;
+  }
+  if (!wasVisible) {
+    window->shownAt = GetTickCount();
+    window->style |= WS_VISIBLE;
+    window->invalid = true;
+    sdl_layer::Send(window, WM_SHOWWINDOW, TRUE, 0);
+  }
+  // A full-screen window has its mode now; SDL may report no resize.
+  if (sdl_layer::FindWindow(handle) == window) {
+    sdl_layer::SyncSize(window, SIZE_RESTORED, false);
+  }
+  return wasVisible;
+}
+
+extern "C" BOOL UpdateWindow(HWND handle) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (window->invalid && (window->style & WS_VISIBLE)) {
+    sdl_layer::Send(window, WM_PAINT, 0, 0);
+  }
+  return TRUE;
+}
+
+extern "C" BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL) {
+  if (handle == nullptr) {
+    // Windows repaints every window then.
+    for (Window* window : g_sdl.windows) {
+      window->invalid = true;
+    }
+    return TRUE;
+  }
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (rect == nullptr || (rect->right > rect->left && rect->bottom > rect->top)) {
+    window->invalid = true;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL ValidateRect(HWND handle, const RECT* rect) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (CoversClient(window, rect)) {
+    window->invalid = false;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  window->placePending = false;
+  SDL_SetWindowPosition(window->sdl, x, y);
+  SDL_SetWindowSize(window->sdl, width > 0 ? width : 1, height > 0 ? height : 1);
+  sdl_layer::SyncSize(window, SIZE_RESTORED, false);
+  if (repaint) {
+    window->invalid = true;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL GetClientRect(HWND handle, RECT* rect) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr || rect == nullptr) {
+    return FALSE;
+  }
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  *rect = RECT{0, 0, width, height};
+  return TRUE;
+}
+
+extern "C" BOOL GetWindowRect(HWND handle, RECT* rect) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr || rect == nullptr) {
+    return FALSE;
+  }
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowPosition(window->sdl, &x, &y);
+  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  *rect = RECT{x, y, x + width, y + height};
+  return TRUE;
+}
+
+extern "C" BOOL AdjustWindowRectEx(RECT* rect, DWORD, BOOL, DWORD) {
+  if (rect == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return TRUE;  // the frame is outside every rectangle: nothing to add
+}
+
+extern "C" BOOL SetForegroundWindow(HWND handle) {
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  SDL_RaiseWindow(window->sdl);
+  return TRUE;
+}
+
+extern "C" HWND SetFocus(HWND handle) {
+  HWND const previous = g_sdl.focus;
+  if (handle == nullptr) {
+    sdl_layer::ChangeFocus(nullptr);
+    return previous;
+  }
+  Window* window = sdl_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return nullptr;
+  }
+  if (window->style & WS_VISIBLE) {
+    SDL_SetWindowInputFocus(window->sdl);
+  }
+  sdl_layer::ChangeFocus(handle);
+  return previous;
+}
+
+extern "C" HWND GetFocus(void) { return g_sdl.focus; }
+
+extern "C" int ShowCursor(BOOL show) {
+  const int before = g_sdl.cursorCount;
+  g_sdl.cursorCount += show ? 1 : -1;
+  // The cursor is shown while the count is not negative.
+  if ((before >= 0) != (g_sdl.cursorCount >= 0) && sdl_layer::EnsureVideo()) {
+    SDL_ShowCursor(g_sdl.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  }
+  return g_sdl.cursorCount;
+}

@@ -1,0 +1,125 @@
+// The message queue and the waits, which move the scripted clock instead of
+// sleeping.
+#include "fake_state.h"
+
+using fake::Log;
+using fake::S;
+
+namespace {
+
+// Takes the next message: posted ones first, WM_QUIT once they are out.
+BOOL NextMessage(MSG* msg, bool remove) {
+  fake::State& s = S();
+  if (!s.queue.empty()) {
+    *msg = s.queue.front();
+    if (remove) s.queue.pop_front();
+    return TRUE;
+  }
+  if (s.quitPending) {
+    *msg = MSG{};
+    msg->message = WM_QUIT;
+    msg->wParam = static_cast<WPARAM>(s.quitCode);
+    msg->time = s.tick;
+    if (remove) s.quitPending = false;
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+namespace fake {
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG msg = {};
+  msg.hwnd = window;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.time = S().tick;
+  S().queue.push_back(msg);
+}
+
+}  // namespace fake
+
+extern "C" BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT remove) {
+  Log("PeekMessageA");
+  return NextMessage(msg, (remove & PM_REMOVE) != 0);
+}
+
+// Blocking has nothing to wait for here: an empty queue gives -1 (an error)
+// rather than hanging the test.
+extern "C" BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
+  Log("GetMessageA");
+  if (!NextMessage(msg, true)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return -1;
+  }
+  return msg->message == WM_QUIT ? FALSE : TRUE;
+}
+
+extern "C" BOOL TranslateMessage(const MSG* msg) {
+  Log("TranslateMessage " + std::to_string(msg->message));
+  ++S().translateCalls;
+  return msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+}
+
+extern "C" LRESULT DispatchMessageA(const MSG* msg) {
+  Log("DispatchMessageA " + std::to_string(msg->message));
+  S().dispatched.push_back(*msg);
+  if (fake::FindWin(msg->hwnd) == nullptr) {
+    return 0;
+  }
+  return fake::Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+extern "C" BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Log("PostMessageA " + std::to_string(message));
+  if (window != nullptr && fake::FindWin(window) == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  fake::Post(window, message, wParam, lParam);
+  return TRUE;
+}
+
+extern "C" LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Log("SendMessageA " + std::to_string(message));
+  if (fake::FindWin(window) == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  return fake::Deliver(window, message, wParam, lParam);
+}
+
+extern "C" void PostQuitMessage(int exitCode) {
+  Log("PostQuitMessage " + std::to_string(exitCode));
+  S().quitPending = true;
+  S().quitCode = exitCode;
+}
+
+extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL waitAll,
+                                           DWORD milliseconds, DWORD wakeMask) {
+  fake::State& s = S();
+  s.waitCalls.push_back({count, waitAll, milliseconds, wakeMask});
+  DWORD result;
+  if (!s.waitScript.empty()) {
+    const fake::WaitScript step = s.waitScript.front();
+    s.waitScript.pop_front();
+    s.tick += step.advance;
+    result = step.result;
+  } else if (!s.queue.empty() || s.quitPending) {
+    result = WAIT_OBJECT_0 + count;
+  } else {
+    if (milliseconds != INFINITE) s.tick += milliseconds;
+    result = WAIT_TIMEOUT;
+  }
+  Log("MsgWaitForMultipleObjects " + std::to_string(milliseconds));
+  return result;
+}
+
+extern "C" BOOL WaitMessage(void) {
+  S().tick += S().waitMessageAdvance;
+  Log("WaitMessage");
+  return TRUE;
+}
