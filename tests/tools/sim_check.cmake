@@ -6,23 +6,23 @@
 #   -DMODE=peers    -DSCENARIOS=a|b -DPEERS=p|q           every peer prints
 #                   byte for byte what this build prints
 # and always -DSIM=<drovane-sim> -DWORK=<scratch dir>, -DEMULATOR=<runner>
-# for a cross build, -DWINE=<wine64> for peers that are Windows executables. A scenario's options are on its "# args:" line.
+# for a cross build. A scenario's options are on its "# args:" line.
 cmake_minimum_required(VERSION 3.25)
 
 file(MAKE_DIRECTORY "${WORK}")
 
 # The command that runs a drovane-sim executable: "SIM" is this build's
 # (through the emulator in a cross build); a peer that is a Windows
-# executable runs through Wine (-DWINE, else wine64 from PATH).
+# executable runs through wine64 (Debian keeps it out of PATH).
 function(runner_for exe out_var)
   if(exe STREQUAL "SIM")
     set(${out_var} ${EMULATOR} "${SIM}" PARENT_SCOPE)
   elseif(exe MATCHES "\\.exe$")
-    if(WINE)
-      set(${out_var} "${WINE}" "${exe}" PARENT_SCOPE)
-    else()
-      set(${out_var} wine64 "${exe}" PARENT_SCOPE)
+    find_program(WINE64 NAMES wine64 wine PATHS /usr/lib/wine)
+    if(NOT WINE64)
+      message(FATAL_ERROR "no wine64 to run ${exe}")
     endif()
+    set(${out_var} "${WINE64}" "${exe}" PARENT_SCOPE)
   else()
     set(${out_var} "${exe}" PARENT_SCOPE)
   endif()
