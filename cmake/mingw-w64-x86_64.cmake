@@ -13,8 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# CTest runs the Windows executables under Wine.
-find_program(DROVANE_WINE wine64 wine)
+# CTest runs the Windows executables under Wine. Debian keeps wine64 out of
+# PATH (/usr/bin/wine is a wrapper that picks it), so look there too.
+find_program(DROVANE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(DROVANE_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${DROVANE_WINE})
 endif()

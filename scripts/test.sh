@@ -48,5 +48,6 @@ ctest --test-dir build/mingw "${ctest_flags[@]}" -j 1
 section "GCC release: every suite"
 configure_and_build build/gcc-release -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
+  "-DDROVANE_WINDOWS_GAME=$root/build/mingw/app/drovane3d.exe" \
   "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe"
 ctest --test-dir build/gcc-release "${ctest_flags[@]}" -j 1

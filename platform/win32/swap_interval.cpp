@@ -1,5 +1,7 @@
 // Swap interval through the WGL_EXT_swap_control extension, where the driver
 // offers it.
+#include <cstring>
+
 #include "win32.h"
 
 BOOL PlatformSetSwapInterval(int interval) {
@@ -10,6 +12,6 @@ BOOL PlatformSetSwapInterval(int interval) {
   }
   SwapIntervalProc swapInterval = nullptr;
   static_assert(sizeof(proc) == sizeof(swapInterval), "function pointers differ in size");
-  __builtin_memcpy(&swapInterval, &proc, sizeof(proc));
+  std::memcpy(&swapInterval, &proc, sizeof(proc));
   return swapInterval(interval);
 }

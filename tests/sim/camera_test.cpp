@@ -86,4 +86,35 @@ TEST(Camera, FollowWidensThePositionExactly) {
   EXPECT_EQ(camera.targetZ, static_cast<double>(-0.3f));
 }
 
+// The orbit goes through the C library's double sine and cosine, which differ
+// between systems in the last bits. Narrowed to float, that only shows where
+// the double result lies within a few double ulps of a point halfway between
+// two floats. A scan of every float pitch in (0, 90) found these six as the
+// closest (1 to 3 double ulps); the expected bits are the correctly rounded
+// double narrowed to float, worked out in 300-bit arithmetic. A library that
+// gets any of them differently breaks agreement between builds.
+TEST(Camera, OrbitAtThePitchesNearestAFloatTie) {
+  struct Case {
+    std::uint32_t pitch;
+    std::uint32_t sine;
+    std::uint32_t cosine;
+  };
+  const Case cases[] = {
+      {0x3c65309bu, 0x39800000u, 0x3f800000u},  // angle 2^-12: cosine 1 - 2^-25 + tiny
+      {0x3c65309cu, 0x39800000u, 0x3f800000u},  // the same angle from the next pitch
+      {0x3d3e08c2u, 0x3a544393u, 0x3f7ffffbu},
+      {0x3f015dd8u, 0x3c107f6bu, 0x3f7ffd74u},
+      {0x40b99eeeu, 0x3dcefaf9u, 0x3f7eb072u},
+      {0x41da0279u, 0x3eea6f45u, 0x3f63966au},
+  };
+  for (const Case& c : cases) {
+    float pitch;
+    std::memcpy(&pitch, &c.pitch, sizeof pitch);
+    Camera camera = Zeroed();
+    SetOrbit(&camera, pitch, 1.0f);  // distance 1: height and back are the bare sine and cosine
+    EXPECT_EQ(Bits(camera.height), c.sine) << std::hex << "pitch bits 0x" << c.pitch;
+    EXPECT_EQ(Bits(camera.backDistance), c.cosine) << std::hex << "pitch bits 0x" << c.pitch;
+  }
+}
+
 }  // namespace
