@@ -83,6 +83,12 @@ int FindOverlap(const Ball* balls, int count, float px, float pz, int skip, floa
     const float ex = balls[i].x - px;
     const float ez = balls[i].z - pz;
     const float s = ez * ez + ex * ex;
+    // Most balls are far away: a square of 48 * 48 or more can never give a
+    // distance below 48, so the square root is left out for them. Exact: the
+    // root of the largest float below 2304 is still below 48 in double.
+    if (!(s < kContactDistance * kContactDistance)) {
+      continue;
+    }
     const double d = std::sqrt(static_cast<double>(s));
     if (d < static_cast<double>(kContactDistance) && d > best) {
       best = d;
