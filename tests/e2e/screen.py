@@ -284,12 +284,14 @@ def arrow_slide(window, out=None, grabber=None):
     try:
         still = grabber.series(window, 11, GRAB_INTERVAL)
         subprocess.run(["xdotool", "keydown", "Up"], check=True)
-        time.sleep(0.8)  # the push ramps up to full speed over 0.8 s
+        # The push ramps up to full speed over 0.8 s; the key may take a few
+        # frames to arrive on a busy machine.
+        time.sleep(1.2)
         up = grabber.series(window, 16, GRAB_INTERVAL)
         subprocess.run(["xdotool", "keyup", "Up"], check=True)
         # The ball keeps its speed: Down first brakes it, then turns it.
         subprocess.run(["xdotool", "keydown", "Down"], check=True)
-        time.sleep(0.8)
+        time.sleep(1.2)
         down = grabber.series(window, 16, GRAB_INTERVAL)
         subprocess.run(["xdotool", "keyup", "Down"], check=True)
     finally:
@@ -312,15 +314,15 @@ def arrow_slide(window, out=None, grabber=None):
     base = median(shifts["still"])
     for name, sign, way in (("up", 1, "down"), ("down", -1, "up")):
         along = [sign * v for v in shifts[name]]
-        steady = sum(1 for v in along if v >= 2)
+        steady = sum(1 for v in along if v >= 3)
         if steady * 3 < len(along) * 2:
             failures.append("holding %s slid the floor %s in only %d of %d grab pairs"
                             % (name.capitalize(), way, steady, len(along)))
-        if median(along) < 4 or sign * (median(shifts[name]) - base) < 4:
+        if median(along) < 6 or sign * (median(shifts[name]) - base) < 4:
             failures.append("holding %s: median slide %d px per pair (%d without input),"
-                            " expected at least 4 px %s" % (name.capitalize(), median(shifts[name]),
+                            " expected at least 6 px %s" % (name.capitalize(), median(shifts[name]),
                                                            base, way))
-        if sum(along) < 60:
+        if sum(along) < 90:
             failures.append("holding %s slid the floor %s by only %d px in all"
                             % (name.capitalize(), way, sum(along)))
     return failures
