@@ -249,7 +249,10 @@ class Grabber:
 # picture) where mostly floor shows, with room for shifts either way.
 FLOOR_BAND = (260, 430)
 MAX_SHIFT = 48
-GRAB_INTERVAL = 0.07  # s; at full speed the floor slides about a sixth of a tile
+# s; at full speed the floor slides about a tenth of a tile between grabs,
+# well short of the half tile where a slide could pass for one the other way
+# (a shove on top can double it).
+GRAB_INTERVAL = 0.035
 
 
 def median(values):
@@ -276,23 +279,23 @@ def arrow_slide(window, out=None, grabber=None):
     The camera follows the player's ball, so while Up pushes the ball away
     from the viewer the floor slides down the picture, a little more every
     pair of grabs; Down slides it back up. Without input the ball only moves
-    when other balls shove it: small, short moves in any direction. Returns a
+    when other balls shove it. Returns a
     list of failure messages (empty when the view moves as it should).
     """
     own = grabber is None
     grabber = grabber or Grabber()
     try:
-        still = grabber.series(window, 11, GRAB_INTERVAL)
+        still = grabber.series(window, 16, GRAB_INTERVAL)
         subprocess.run(["xdotool", "keydown", "Up"], check=True)
         # The push ramps up to full speed over 0.8 s; the key may take a few
         # frames to arrive on a busy machine.
         time.sleep(1.2)
-        up = grabber.series(window, 16, GRAB_INTERVAL)
+        up = grabber.series(window, 30, GRAB_INTERVAL)
         subprocess.run(["xdotool", "keyup", "Up"], check=True)
         # The ball keeps its speed: Down first brakes it, then turns it.
         subprocess.run(["xdotool", "keydown", "Down"], check=True)
         time.sleep(1.2)
-        down = grabber.series(window, 16, GRAB_INTERVAL)
+        down = grabber.series(window, 30, GRAB_INTERVAL)
         subprocess.run(["xdotool", "keyup", "Down"], check=True)
     finally:
         if own:
@@ -308,20 +311,21 @@ def arrow_slide(window, out=None, grabber=None):
     shifts = {name: floor_shifts(grabs) for name, grabs in
               (("still", still), ("up", up), ("down", down))}
     for name, values in shifts.items():
-        print("floor shift per %.2f s, %s: %s (sum %d, median %d)"
+        print("floor shift per %.3f s, %s: %s (sum %d, median %d)"
               % (GRAB_INTERVAL, name, " ".join(str(v) for v in values), sum(values),
                  median(values)))
-    base = median(shifts["still"])
+    # The series without input is only shown: a chaser that keeps bumping
+    # the player's ball can slide the floor as steadily as a key, so it is
+    # no baseline. Down, sliding the floor the other way, is the control.
     for name, sign, way in (("up", 1, "down"), ("down", -1, "up")):
         along = [sign * v for v in shifts[name]]
-        steady = sum(1 for v in along if v >= 3)
+        steady = sum(1 for v in along if v >= 2)
         if steady * 3 < len(along) * 2:
             failures.append("holding %s slid the floor %s in only %d of %d grab pairs"
                             % (name.capitalize(), way, steady, len(along)))
-        if median(along) < 6 or sign * (median(shifts[name]) - base) < 4:
-            failures.append("holding %s: median slide %d px per pair (%d without input),"
-                            " expected at least 6 px %s" % (name.capitalize(), median(shifts[name]),
-                                                           base, way))
+        if median(along) < 4:
+            failures.append("holding %s: median slide %d px per pair, expected at least 4 px %s"
+                            % (name.capitalize(), median(shifts[name]), way))
         if sum(along) < 90:
             failures.append("holding %s slid the floor %s by only %d px in all"
                             % (name.capitalize(), way, sum(along)))
