@@ -7,6 +7,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix=${1:-$root/build/wineprefix}
+# Wine takes only an absolute prefix.
+case $prefix in
+  /*) ;;
+  *) prefix=$PWD/$prefix ;;
+esac
 if [ -f "$prefix/.drovane-ready" ]; then
   exit 0
 fi
