@@ -236,45 +236,45 @@ def check_new_game(game):
     expect(after[-1][1].centroid(is_green)[2] > 50, "the new game shows the green ball")
 
 
-def check_fullscreen(game):
-    settle()
-    game.key("alt+Return")
-    deadline = time.time() + 10
-    g = {}
+def switch_mode(game, width, height, screen, timeout=10):
+    """Presses Alt+Enter and follows the game's window (a mode switch replaces
+    it) until its client area is width x height and the display is screen
+    (["W", "H"]), or the time is up; returns the last geometry and display."""
+    # Through the focus, not --window: the game destroys its window on the
+    # key-down, and events sent to that window afterwards would fail.
+    tool("xdotool", "key", "alt+Return")
+    deadline = time.time() + timeout
+    g, shown = {}, []
     while time.time() < deadline:
         found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE],
                                capture_output=True, text=True).stdout.split()
         if found:
             game.window = found[0]
             g = game.geometry()
-            if (g.get("WIDTH"), g.get("HEIGHT")) == (1024, 768):
+            shown = tool("xdotool", "getdisplaygeometry").split()
+            if (g.get("WIDTH"), g.get("HEIGHT")) == (width, height) and shown == screen:
                 break
         time.sleep(0.1)
+    return g, shown
+
+
+def check_fullscreen(game):
+    settle()
+    g, screen = switch_mode(game, 1024, 768, ["1024", "768"])
     expect((g.get("WIDTH"), g.get("HEIGHT")) == (1024, 768),
            "Alt+Enter gives a 1024x768 full-screen window (got %sx%s)"
            % (g.get("WIDTH"), g.get("HEIGHT")))
     expect((g["X"], g["Y"]) == (0, 0), "the full-screen window is at 0,0")
-    screen = tool("xdotool", "getdisplaygeometry").split()
     expect(screen == ["1024", "768"], "the display mode is 1024x768 (got %s)" % "x".join(screen))
     settle()
     full = game.shot("fullscreen")
     expect(full.centroid(is_green)[2] > 50, "the full-screen window draws the game")
-    game.key("alt+Return")
-    deadline = time.time() + 10
-    while time.time() < deadline:
-        found = subprocess.run(["xdotool", "search", "--name", "^%s$" % TITLE],
-                               capture_output=True, text=True).stdout.split()
-        if found:
-            game.window = found[0]
-            g = game.geometry()
-            if (g.get("WIDTH"), g.get("HEIGHT")) == (640, 480):
-                break
-        time.sleep(0.1)
+    g, screen = switch_mode(game, 640, 480, ["1280", "1024"])
     expect((g.get("WIDTH"), g.get("HEIGHT")) == (640, 480),
            "Alt+Enter again gives back the 640x480 client area (got %sx%s)"
            % (g.get("WIDTH"), g.get("HEIGHT")))
-    screen = tool("xdotool", "getdisplaygeometry").split()
-    expect(screen == ["1280", "1024"], "the display mode is back to 1280x1024")
+    expect(screen == ["1280", "1024"],
+           "the display mode is back to 1280x1024 (got %s)" % "x".join(screen))
     settle()
     expect(game.shot("windowed-again").centroid(is_green)[2] > 50,
            "the window draws the game again after the switch back")
