@@ -73,3 +73,15 @@ bool RenderTest::Project(double x, double y, double z, int* wx, int* wy, int mar
   return sz > 0.0 && sz < 1.0 && *wx >= margin && *wy >= margin && *wx < kWidth - margin &&
          *wy < kHeight - margin;
 }
+
+GLint BoundTexture() {
+  GLint name = -1;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+  return name;
+}
+
+GLint ImageWidth() {
+  GLint width = -1;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  return width;
+}

@@ -22,6 +22,11 @@ struct Rgb {
   int b;
 };
 
+// The texture bound to GL_TEXTURE_2D, and the width of its level-0 image
+// (0 when it has none).
+GLint BoundTexture();
+GLint ImageWidth();
+
 class RenderTest : public ::testing::Test {
  protected:
   static constexpr int kWidth = 640;

@@ -16,18 +16,6 @@ std::vector<std::uint8_t> ReadTexture() {
   return texels;
 }
 
-GLint BoundTexture() {
-  GLint name = -1;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-  return name;
-}
-
-GLint ImageWidth() {
-  GLint width = -1;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-  return width;
-}
-
 using RenderResources = RenderTest;
 
 TEST_F(RenderResources, UploadsTheFloorImageAndFillsMaterials) {

@@ -6,18 +6,6 @@
 #include "test_heap.h"
 
 namespace {
-GLint BoundTexture() {
-  GLint name = -1;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-  return name;
-}
-
-GLint ImageWidth() {
-  GLint width = -1;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-  return width;
-}
-
 bool IsGrey(Rgb c) { return c.r == c.g && c.g == c.b; }
 
 class RenderResourceFaults : public RenderTest {
