@@ -52,7 +52,8 @@ def hold_until(game, key, name, done):
 def check(game, layout, minus):
     tool("xdotool", "windowactivate", "--sync", game.window)
     settle()
-    start = ball_height(game.shot("start"))
+    # Another ball passing in front only makes the green box smaller.
+    start = max(ball_height(game.shot("start")) for _ in range(3))
     expect(start > 10, "the green ball is in view (%d px tall)" % start)
     nearer = hold_until(game, "plus", "plus", lambda h: h > 2.5 * start)
     expect(nearer > 2 * start, "%s: holding '+' zooms in (ball %d -> %d px)" % (layout, start, nearer))
