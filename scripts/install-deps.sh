@@ -16,6 +16,7 @@ test_packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   valgrind
   python3
+  x11-xkb-utils
 )
 
 wanted=("${run_packages[@]}")

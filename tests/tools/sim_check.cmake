@@ -3,6 +3,8 @@
 #   -DMODE=repeat   -DSCENARIO=x.events                   two runs print the same
 #   -DMODE=reject   -DARGS=a|b|c -DEXPECT=regex           exit 2, one line on
 #                   stderr matching EXPECT, nothing on stdout
+#   -DMODE=info     -DARGS=a|b|c -DEXPECT=regex           exit 0, nothing on
+#                   stderr, stdout matching EXPECT
 #   -DMODE=peers    -DSCENARIOS=a|b -DPEERS=p|q           every peer prints
 #                   byte for byte what this build prints
 # and always -DSIM=<drovane-sim> -DWORK=<scratch dir>, -DEMULATOR=<runner>
@@ -131,6 +133,17 @@ elseif(MODE STREQUAL "reject")
   endif()
   if(NOT err MATCHES "${EXPECT}")
     message(FATAL_ERROR "drovane-sim ${args}: message does not match '${EXPECT}':\n${err}")
+  endif()
+
+elseif(MODE STREQUAL "info")
+  string(REPLACE "|" ";" args "${ARGS}")
+  run(SIM "${WORK}/info.out" "${WORK}/info.err" rc ${args})
+  require_success("${rc}" "${WORK}/info.err" "drovane-sim ${args}")
+  file(READ "${WORK}/info.out" out)
+  file(READ "${WORK}/info.err" err)
+  string(REPLACE "\r\n" "\n" out "${out}")
+  if(NOT out MATCHES "${EXPECT}" OR (err AND NOT EMULATOR))
+    message(FATAL_ERROR "drovane-sim ${args}: stdout does not match '${EXPECT}' or stderr is not empty:\n${out}\n${err}")
   endif()
 
 elseif(MODE STREQUAL "peers")

@@ -23,6 +23,14 @@ int main(int argc, char** argv) {
   ReplayOptions options;
   std::string error;
   if (!ParseOptions(argc, argv, &options, &error)) return Fail(error);
+  if (options.info == InfoRequest::kHelp) {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (options.info == InfoRequest::kVersion) {
+    std::printf("drovane-sim %s\n", DROVANE_VERSION);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
 
   std::vector<ReplayEvent> events;
   if (options.hasEvents) {

@@ -13,6 +13,28 @@ int DigitValue(char c, bool hex) {
 
 }  // namespace
 
+const char kUsage[] =
+    "Usage: drovane-sim [--frames N] [--start-tick T] [--frame-ms M]\n"
+    "                   [--events FILE] [--dump-every K] [--wheel-lines L]\n"
+    "       drovane-sim --help | --version\n"
+    "Runs the Drovane 3D simulation headless with a scripted clock and input,\n"
+    "and prints its whole state on standard output.\n"
+    "\n"
+    "  --frames N        frames to run (default 600)\n"
+    "  --start-tick T    the clock while the game is set up, which seeds the\n"
+    "                    first game (default 0)\n"
+    "  --frame-ms M      how far the clock advances per frame (default 17)\n"
+    "  --events FILE     scripted messages, one FRAME MESSAGE WPARAM a line\n"
+    "  --dump-every K    also print the state after every K-th frame\n"
+    "                    (default 0: only frame 0 and the last frame)\n"
+    "  --wheel-lines L   the wheel's scroll-lines setting (default 3)\n"
+    "  --help            print this help and exit\n"
+    "  --version         print the version and exit\n"
+    "\n"
+    "Numbers are unsigned, decimal or hexadecimal with 0x; option values fit\n"
+    "32 bits, WPARAM 64. Exit status: 0 success, 1 output could not be\n"
+    "written, 2 bad option or events file (one line on standard error).\n";
+
 std::string EscapeForMessage(const char* text, std::size_t length) {
   static const char kHex[] = "0123456789abcdef";
   std::string quoted;
@@ -74,6 +96,16 @@ bool ParseOptions(int argc, const char* const* argv, ReplayOptions* options, std
       {"--dump-every", &ReplayOptions::dumpEvery},
       {"--wheel-lines", &ReplayOptions::wheelLines},
   };
+
+  for (const InfoRequest request : {InfoRequest::kHelp, InfoRequest::kVersion}) {
+    const char* name = request == InfoRequest::kHelp ? "--help" : "--version";
+    for (int i = 1; i < argc; ++i) {
+      if (std::strcmp(argv[i], name) == 0) {
+        options->info = request;
+        return true;
+      }
+    }
+  }
 
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];

@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <string>
 
+// What the command line asks for besides a replay.
+enum class InfoRequest { kNone, kHelp, kVersion };
+
 struct ReplayOptions {
+  InfoRequest info = InfoRequest::kNone;  // set: print it, run nothing
   std::uint32_t frames = 600;
   std::uint32_t startTick = 0;
   std::uint32_t frameMs = 17;
@@ -26,6 +30,11 @@ std::string EscapeForMessage(const char* text, std::size_t length);
 std::string QuoteForMessage(const char* text, std::size_t length);
 std::string QuoteForMessage(const std::string& text);
 
+// The --help text, ending in a newline.
+extern const char kUsage[];
+
 // Reads argv[1 ... argc-1] into *options, starting from the defaults.
 // On failure returns false with a one-line message naming the option.
+// --help, then --version, anywhere on the line wins over everything else,
+// errors included: options->info says which, the rest is left unread.
 bool ParseOptions(int argc, const char* const* argv, ReplayOptions* options, std::string* error);

@@ -412,6 +412,7 @@ extern const IID IID_IOleWindow;
 #define VK_OEM_5 0xDC
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
+#define VK_OEM_8 0xDF
 #define VK_OEM_102 0xE2
 
 // Key and button state in a mouse message's wParam

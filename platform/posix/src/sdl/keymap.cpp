@@ -1,11 +1,17 @@
 // SDL keys to Windows virtual-key codes and PC scan codes.
 //
-// Supports: the keys of a 105-key PC keyboard. Punctuation keys map from the
-//   scan code (their position), so VK_OEM_PLUS is the '=' / '+' key wherever
-//   the layout puts the characters; letters and digits map from the key code
-//   when it is an ASCII letter or digit, so 'R' follows the layout.
+// Supports: the keys of a 105-key PC keyboard. As on Windows, the key that
+//   types '+' (or '=' where the two share a key, as on US layouts) is
+//   VK_OEM_PLUS and the key that types '-' is VK_OEM_MINUS in every layout,
+//   so both come from the key code; a key that sits where the US layout has
+//   '=' or '-' but types something else there gets VK_OEM_8. Letters and
+//   digits follow the key code when it is an ASCII letter or digit, so 'R'
+//   follows the layout; a digit-row key stays its digit whatever it types
+//   (the French '-' on the 6 key is VK_6). Other punctuation maps from the
+//   scan code (its position). Scan codes are always the position's.
 // Lacks:    media and international keys beyond VK_OEM_102 (they map to 0 and
-//   produce no key message).
+//   produce no key message); Windows' per-layout codes for the other
+//   punctuation keys.
 // Depends on: SDL2 scan codes and key codes.
 #include "sdl_internal.h"
 
@@ -60,8 +66,8 @@ const KeyRow kKeys[] = {
     {SDL_SCANCODE_BACKSPACE, VK_BACK, 0x0E, false},      // Backspace
     {SDL_SCANCODE_TAB, VK_TAB, 0x0F, false},             // Tab
     {SDL_SCANCODE_SPACE, VK_SPACE, 0x39, false},         // space bar
-    {SDL_SCANCODE_MINUS, VK_OEM_MINUS, 0x0C, false},     // '-' / '_' key: zoom out
-    {SDL_SCANCODE_EQUALS, VK_OEM_PLUS, 0x0D, false},     // '=' / '+' key: zoom in
+    {SDL_SCANCODE_MINUS, VK_OEM_MINUS, 0x0C, false},     // US '-' / '_' key (code follows the layout)
+    {SDL_SCANCODE_EQUALS, VK_OEM_PLUS, 0x0D, false},     // US '=' / '+' key (code follows the layout)
     {SDL_SCANCODE_LEFTBRACKET, VK_OEM_4, 0x1A, false},   // '[' key
     {SDL_SCANCODE_RIGHTBRACKET, VK_OEM_6, 0x1B, false},  // ']' key
     {SDL_SCANCODE_BACKSLASH, VK_OEM_5, 0x2B, false},     // '\' key (ANSI position)
@@ -139,12 +145,23 @@ KeyInfo MapKey(const SDL_Keysym& key) {
       break;
     }
   }
-  // Letters and digits follow the layout when it gives an ASCII one.
+  if (info.virtualKey >= VK_NUMPAD0 && info.virtualKey <= VK_DIVIDE) {
+    return info;  // the keypad keeps its own codes whatever the layout
+  }
+  const bool digitKey = info.virtualKey >= '0' && info.virtualKey <= '9';
   const SDL_Keycode code = key.sym;
   if (code >= 'a' && code <= 'z') {
     info.virtualKey = static_cast<WPARAM>(code - 'a' + 'A');
   } else if (code >= '0' && code <= '9' && info.virtualKey >= '0' && info.virtualKey <= 'Z') {
     info.virtualKey = static_cast<WPARAM>(code);
+  } else if (digitKey) {
+    // Digits stay digits, as on Windows.
+  } else if (code == '+' || code == '=') {
+    info.virtualKey = VK_OEM_PLUS;
+  } else if (code == '-') {
+    info.virtualKey = VK_OEM_MINUS;
+  } else if (info.virtualKey == VK_OEM_PLUS || info.virtualKey == VK_OEM_MINUS) {
+    info.virtualKey = VK_OEM_8;  // e.g. the German '´' and 'ß' keys: they must not zoom
   }
   return info;
 }

@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""End-to-end check that the zoom keys follow the keyboard layout: in a fresh
+X session (scripts/xvfb-session.sh) set the layout, start drovane3d, hold the
+key that types '+' until the green ball has grown and, with --minus, the key
+that types '-' until it has shrunk. Each hold lasts until the screenshots show
+the change or a generous timeout passes, so a busy machine is only slower.
+"""
+import argparse
+import os
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+from drovane_e2e import CheckFailed, Game, expect, is_green, settle, tool  # noqa: E402
+
+HOLD_TIMEOUT = 15.0  # seconds; at 60 fps the whole zoom range takes about 5
+
+
+def ball_height(image):
+    """Height in pixels of the green ball's bounding box (0: none seen)."""
+    rows = [y for x, y, rgb in image.points(step=2) if is_green(rgb)]
+    return max(rows) - min(rows) + 1 if len(rows) > 20 else 0
+
+
+def hold_until(game, key, name, done):
+    """Holds key down until done(height) is true of a screenshot."""
+    heights = []
+    tool("xdotool", "keydown", key)
+    try:
+        deadline = time.time() + HOLD_TIMEOUT
+        while time.time() < deadline:
+            time.sleep(0.25)
+            heights.append(ball_height(game.shot(name)))
+            if done(heights[-1]):
+                break
+    finally:
+        tool("xdotool", "keyup", key)
+    print("%s: ball heights while held: %s" % (key, heights))
+    settle(0.3)
+    return ball_height(game.shot(name + "-released"))
+
+
+def check(game, layout, minus):
+    tool("xdotool", "windowactivate", "--sync", game.window)
+    settle()
+    # Another ball passing in front only makes the green box smaller.
+    start = max(ball_height(game.shot("start")) for _ in range(3))
+    expect(start > 10, "the green ball is in view (%d px tall)" % start)
+    nearer = hold_until(game, "plus", "plus", lambda h: h > 2.5 * start)
+    expect(nearer > 2 * start, "%s: holding '+' zooms in (ball %d -> %d px)" % (layout, start, nearer))
+    if minus:
+        farther = hold_until(game, "minus", "minus", lambda h: 0 < h < 0.6 * start)
+        expect(0 < farther < 0.8 * start,
+               "%s: holding '-' zooms out (ball %d -> %d px)" % (layout, nearer, farther))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--out", required=True, help="directory for screenshots")
+    parser.add_argument("--layout", required=True, help="an XKB layout: us, de, fr ...")
+    parser.add_argument("--minus", action="store_true", help="also check the '-' key")
+    args = parser.parse_args()
+    if not os.environ.get("DISPLAY"):
+        print("no DISPLAY: run this inside scripts/xvfb-session.sh", file=sys.stderr)
+        return 2
+    out = os.path.join(os.path.abspath(args.out), "zoom_layout_" + args.layout)
+    os.makedirs(out, exist_ok=True)
+    # Before the game starts: SDL reads the keymap when it opens the display.
+    tool("setxkbmap", args.layout)
+    with tempfile.TemporaryDirectory() as config_home:
+        game = Game(os.path.abspath(args.exe), out, config_home)
+        try:
+            check(game, args.layout, args.minus)
+            if game.process.poll() is not None:
+                raise CheckFailed("drovane3d ended during the check")
+        except CheckFailed as failure:
+            print("FAILED:", failure, file=sys.stderr)
+            return 1
+        finally:
+            game.kill()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
