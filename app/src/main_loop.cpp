@@ -1,6 +1,6 @@
 #include "app/main_loop.h"
 
-#include "opengl.h"
+#include "framework/gl_frame.h"
 #include "sim/update.h"
 
 namespace {
@@ -56,10 +56,7 @@ void Pace(IFrameSource* source) {
     }
 
     UpdateScene(source->GetScene());
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    source->Render();
-    SwapBuffers(source->GetDeviceContext());
+    DrawGLFrame(*source);
     last = frameStart;
   }
 }
