@@ -89,12 +89,9 @@ TEST_F(ColourSettingsFaultTest, ObjectsThatCannotBeMadeStayNull) {
   const size_t before = g_liveObjects.size();
   LoadColourSettings();
   const ColourSettings& s = g_colourSettings;
-  EXPECT_NE(s.brushes[0], nullptr);
-  EXPECT_EQ(s.brushes[1], nullptr);
-  EXPECT_NE(s.brushes[3], nullptr);
-  EXPECT_EQ(s.brushes[4], nullptr);
-  EXPECT_NE(s.brushes[2], nullptr);
-  EXPECT_EQ(s.pen, nullptr);
+  const HGDIOBJ made[6] = {s.brushes[0], s.brushes[1], s.brushes[3],
+                           s.brushes[4], s.brushes[2], s.pen};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(made[i] == nullptr, i % 2 == 1) << "creation " << i + 1;
   EXPECT_EQ(s.colours[3], RGB(0, 0, 255)) << "the colours do not depend on the objects";
   EXPECT_EQ(g_liveObjects.size(), before + 3);
   DeleteColourObjects();
