@@ -1,6 +1,7 @@
 // CBaseGLWindow: pixel format, context, projection and the window's messages.
 #include "framework/gl_window.h"
 
+#include "framework/gl_frame.h"
 #include "framework/hresult.h"
 #include "opengl.h"
 
@@ -57,10 +58,7 @@ int CBaseGLWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       if (!ValidateRect(m_window, nullptr)) {
         return 0;
       }
-      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      glLoadIdentity();
-      Render();
-      SwapBuffers(m_deviceContext);
+      DrawGLFrame(*this);
       return 1;
     case WM_SYSKEYDOWN:
       if (wParam != VK_RETURN) {

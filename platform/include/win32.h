@@ -14,6 +14,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// timeGetTime and the timer period (winmm), which WIN32_LEAN_AND_MEAN leaves out.
+#include <mmsystem.h>
 #include <ole2.h>
 #else
 #include "win32_subset.h"

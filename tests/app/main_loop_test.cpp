@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -14,7 +15,7 @@
 namespace {
 
 // Stands in for the application window: counts frames and notes the tick
-// each one was drawn at.
+// (and the model's true time) each one was drawn at.
 class TestSource final : public IFrameSource {
  public:
   int IsActive() override { return active; }
@@ -22,8 +23,11 @@ class TestSource final : public IFrameSource {
   HDC GetDeviceContext() override { return nullptr; }
   void Render() override {
     frameTicks.push_back(fake::CurrentTickCount());
+    frameTimes.push_back(fake::TrueMicroseconds());
     fake::AdvanceTickCount(renderCost);
-    if (static_cast<int>(frameTicks.size()) == quitAfterFrames) {
+    fake::AdvanceMicroseconds(renderMicroseconds);
+    if (static_cast<int>(frameTicks.size()) == quitAfterFrames ||
+        fake::TrueMicroseconds() >= quitAtMicroseconds) {
       PostQuitMessage(0);
     }
   }
@@ -31,8 +35,11 @@ class TestSource final : public IFrameSource {
   int active = 1;
   Scene* scene = nullptr;
   DWORD renderCost = 0;
+  unsigned long long renderMicroseconds = 0;
   int quitAfterFrames = -1;
+  unsigned long long quitAtMicroseconds = ~0ull;
   std::vector<DWORD> frameTicks;
+  std::vector<unsigned long long> frameTimes;
 };
 
 bool Starts(const std::string& entry, const char* name) { return entry.rfind(name, 0) == 0; }
@@ -122,6 +129,52 @@ TEST_F(MainLoopTest, OversleepingDoesNotDelayTheNextFrame) {
   EXPECT_EQ(fake::WaitCalls()[1].milliseconds, 9u);
   EXPECT_EQ(source_.frameTicks[1] - source_.frameTicks[0], 20u);
   EXPECT_EQ(source_.frameTicks[2] - source_.frameTicks[1], 14u);
+}
+
+TEST_F(MainLoopTest, AWaitThatEndsEarlyIsFollowedByAnotherWait) {
+  // The wait for the second frame ends 2 ms before it is due. The clock then
+  // lies behind that frame's due time, which must read as "not yet", not as
+  // a difference that wrapped (a third frame at once).
+  fake::ScriptWaitResult(WAIT_TIMEOUT, 15);
+  source_.quitAfterFrames = 3;
+  Run();
+  ASSERT_EQ(source_.frameTicks.size(), 3u);
+  ASSERT_EQ(fake::WaitCalls().size(), 2u);
+  EXPECT_EQ(fake::WaitCalls()[1].milliseconds, 19u);
+  EXPECT_EQ(source_.frameTicks[2] - source_.frameTicks[0], 34u);
+}
+
+TEST_F(MainLoopTest, WindowsCoarseTimerStillGives17msFrames) {
+  // GetTickCount and plain waits move in 15.625 ms steps; drawing takes
+  // 2.3 ms. Over 10 s the loop must keep 1000/17 = 58.8 fps within 2%, and
+  // no two frames may start less than 16 ms apart.
+  fake::UseWindowsTimer();
+  fake::AdvanceMicroseconds(7777);  // off the timer's steps
+  const unsigned long long start = fake::TrueMicroseconds();
+  source_.renderMicroseconds = 2300;
+  source_.quitAtMicroseconds = start + 10000000;
+  Run();
+  const unsigned long long end = start + 10000000;
+  const auto inTenSeconds =
+      std::count_if(source_.frameTimes.begin(), source_.frameTimes.end(),
+                    [end](unsigned long long time) { return time < end; });
+  const double fps = static_cast<double>(inTenSeconds) / 10.0;
+  EXPECT_NEAR(fps, 1000.0 / 17.0, 1000.0 / 17.0 * 0.02);
+  for (size_t i = 1; i < source_.frameTimes.size(); ++i) {
+    ASSERT_GE(source_.frameTimes[i] - source_.frameTimes[i - 1], 16000u) << "frame " << i;
+  }
+  // The finer timer period is given back when the loop ends.
+  EXPECT_EQ(fake::CountCalls("timeBeginPeriod 1"), 1);
+  EXPECT_EQ(fake::TimerPeriodsHeld(), 0);
+}
+
+TEST_F(MainLoopTest, AFailedSwapIsIgnored) {
+  fake::Inject(fake::Fault::SwapBuffers, ERROR_INVALID_HANDLE);
+  source_.quitAfterFrames = 3;
+  Run();
+  EXPECT_EQ(source_.frameTicks.size(), 3u);
+  EXPECT_EQ(fake::SwapBuffersCalls(), 3);
+  EXPECT_EQ(source_.frameTicks[2] - source_.frameTicks[0], 34u);
 }
 
 TEST_F(MainLoopTest, TickWrapAroundDoesNotStall) {

@@ -8,7 +8,9 @@
 //
 // Supports:
 //   - a settable clock; MsgWaitForMultipleObjects/WaitMessage advance it
-//     instead of sleeping;
+//     instead of sleeping; optionally Windows' coarse timer, on which
+//     GetTickCount, timeGetTime and waits move in 15.625 ms steps unless
+//     timeBeginPeriod asked for a finer one;
 //   - heap fault injection (fail the Nth allocation) and a live-block count;
 //   - windows that get WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE
 //     synchronously in CreateWindowExA (a WM_CREATE answer of -1 fails the
@@ -52,9 +54,21 @@ int FindCall(const std::string& entry, int from = 0);
 void SetCallHook(std::function<void(const std::string& entry)> hook);
 
 // ---- Clock -----------------------------------------------------------------
-void SetTickCount(DWORD tick);  // default 0
+// The model keeps a true time in microseconds. By default its timer ticks
+// every millisecond, so GetTickCount and timeGetTime read the true time and
+// a wait lasts exactly its time-out.
+void SetTickCount(DWORD tick);  // true time <- tick ms; default 0
 void AdvanceTickCount(DWORD milliseconds);
-DWORD CurrentTickCount();
+void AdvanceMicroseconds(unsigned long long microseconds);
+DWORD CurrentTickCount();  // what GetTickCount returns now
+unsigned long long TrueMicroseconds();
+// Windows' timer: GetTickCount moves in 15.625 ms steps (15 or 16 ms apart).
+// timeGetTime and the end of every timed wait do too, unless a period granted
+// by timeBeginPeriod (and not yet ended) is finer: then they move in steps of
+// that many milliseconds. A wait ends on the first step at or after its
+// time-out.
+void UseWindowsTimer();
+int TimerPeriodsHeld();  // granted by timeBeginPeriod, not yet ended
 
 // ---- Heap ------------------------------------------------------------------
 // Counts HeapAlloc and HeapReAlloc calls from the last Reset or
@@ -178,6 +192,7 @@ enum class Fault {
   InvalidateRect,
   MoveWindow,
   SwapInterval,        // PlatformSetSwapInterval returns FALSE
+  SwapBuffers,         // SwapBuffers returns FALSE (still counted)
 };
 void Inject(Fault fault, DWORD lastError, bool once = false);
 // ChangeDisplaySettingsA with a mode returns `result` (e.g.

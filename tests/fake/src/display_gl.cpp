@@ -71,7 +71,7 @@ extern "C" BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*)
 extern "C" BOOL SwapBuffers(HDC) {
   Log("SwapBuffers");
   ++S().swapBuffers;
-  return TRUE;
+  return fake::Faulted(fake::Fault::SwapBuffers) ? FALSE : TRUE;
 }
 
 extern "C" HGLRC wglCreateContext(HDC dc) {

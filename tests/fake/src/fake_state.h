@@ -39,7 +39,10 @@ struct State {
   std::vector<std::string> calls;
   std::function<void(const std::string&)> hook;
 
-  DWORD tick = 0;
+  // The model's true time, and the steps its clocks and waits move in.
+  unsigned long long trueMicroseconds = 0;
+  unsigned long long tickStepMicroseconds = 1000;
+  std::vector<UINT> timerPeriods;  // granted by timeBeginPeriod, not yet ended
 
   int allocationCalls = 0;
   int failAt = 0;
@@ -99,5 +102,8 @@ HANDLE NewHandle();
 WindowRecord* FindWin(HWND window);
 // Calls the window's procedure and records the message.
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A timed wait of `milliseconds` runs out: the true time moves on to the
+// first step of the wait timer at or after the time-out.
+void WaitOut(DWORD milliseconds);
 
 }  // namespace fake

@@ -1,4 +1,4 @@
-// Clock, heap, module handle and the wheel setting, scripted.
+// Heap, module handle and the wheel setting, scripted.
 #include <cstdlib>
 #include <cstring>
 
@@ -21,8 +21,6 @@ HANDLE const kProcessHeap = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(1));
 int g_module;
 
 }  // namespace
-
-extern "C" DWORD GetTickCount(void) { return S().tick; }
 
 extern "C" HANDLE GetProcessHeap(void) { return kProcessHeap; }
 

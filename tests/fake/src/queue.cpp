@@ -19,7 +19,7 @@ BOOL NextMessage(MSG* msg, bool remove) {
     *msg = MSG{};
     msg->message = WM_QUIT;
     msg->wParam = static_cast<WPARAM>(s.quitCode);
-    msg->time = s.tick;
+    msg->time = GetTickCount();
     if (remove) s.quitPending = false;
     return TRUE;
   }
@@ -36,7 +36,7 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   msg.message = message;
   msg.wParam = wParam;
   msg.lParam = lParam;
-  msg.time = S().tick;
+  msg.time = GetTickCount();
   S().queue.push_back(msg);
 }
 
@@ -106,12 +106,12 @@ extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL wait
   if (!s.waitScript.empty()) {
     const fake::WaitScript step = s.waitScript.front();
     s.waitScript.pop_front();
-    s.tick += step.advance;
+    fake::AdvanceTickCount(step.advance);
     result = step.result;
   } else if (!s.queue.empty() || s.quitPending) {
     result = WAIT_OBJECT_0 + count;
   } else {
-    if (milliseconds != INFINITE) s.tick += milliseconds;
+    if (milliseconds != INFINITE) fake::WaitOut(milliseconds);
     result = WAIT_TIMEOUT;
   }
   Log("MsgWaitForMultipleObjects " + std::to_string(milliseconds));
@@ -119,7 +119,7 @@ extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL wait
 }
 
 extern "C" BOOL WaitMessage(void) {
-  S().tick += S().waitMessageAdvance;
+  fake::AdvanceTickCount(S().waitMessageAdvance);
   Log("WaitMessage");
   return TRUE;
 }

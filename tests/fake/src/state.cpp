@@ -91,10 +91,6 @@ int FindCall(const std::string& entry, int from) {
 
 void SetCallHook(std::function<void(const std::string&)> hook) { S().hook = std::move(hook); }
 
-void SetTickCount(DWORD tick) { S().tick = tick; }
-void AdvanceTickCount(DWORD milliseconds) { S().tick += milliseconds; }
-DWORD CurrentTickCount() { return S().tick; }
-
 void FailAllocation(int nth, bool andAllAfter) {
   S().allocationCalls = 0;
   S().failAt = nth;

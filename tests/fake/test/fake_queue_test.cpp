@@ -27,6 +27,23 @@ TEST_F(FakeQueueTest, QuitComesAfterThePostedMessages) {
   EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);  // would block forever
 }
 
+TEST_F(FakeQueueTest, WindowsTimerStepsUntilAFinerPeriodIsAsked) {
+  fake::UseWindowsTimer();
+  fake::AdvanceMicroseconds(40000);
+  EXPECT_EQ(GetTickCount(), 31u);  // 2 x 15.625, truncated
+  EXPECT_EQ(timeGetTime(), 31u);
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  EXPECT_EQ(fake::TrueMicroseconds(), 62500u);  // 50 ms, up to the next step
+  EXPECT_EQ(timeBeginPeriod(1), static_cast<MMRESULT>(TIMERR_NOERROR));
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  EXPECT_EQ(fake::TrueMicroseconds(), 73000u);
+  EXPECT_EQ(timeGetTime(), 73u);
+  EXPECT_EQ(GetTickCount(), 62u);  // the tick keeps its steps
+  EXPECT_EQ(timeEndPeriod(2), static_cast<MMRESULT>(TIMERR_NOCANDO));  // never begun
+  EXPECT_EQ(timeEndPeriod(1), static_cast<MMRESULT>(TIMERR_NOERROR));
+  EXPECT_EQ(timeGetTime(), 62u);
+}
+
 TEST_F(FakeQueueTest, WaitsMoveTheClockInsteadOfSleeping) {
   fake::SetTickCount(0xFFFFFFF0u);
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 17, QS_ALLINPUT), WAIT_TIMEOUT);

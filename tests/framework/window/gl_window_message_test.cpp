@@ -30,6 +30,11 @@ TEST_F(GLWindowMessageTest, PaintValidatesDrawsAndSwapsAndIsHandled) {
   EXPECT_EQ(fake::SwapBuffersCalls(), 1);
   EXPECT_LT(fake::FindCall("ValidateRect"), fake::FindCall("SwapBuffers"));
   EXPECT_EQ(fake::CountCalls("DefWindowProcA 15"), 0);
+  // A swap that fails changes nothing: still painted and handled.
+  fake::Inject(fake::Fault::SwapBuffers, ERROR_INVALID_HANDLE);
+  EXPECT_EQ(SendMessageA(window->GetHandle(), WM_PAINT, 0, 0), 0);
+  EXPECT_EQ(window->renderCalls, 2);
+  EXPECT_EQ(fake::CountCalls("DefWindowProcA 15"), 0);
 }
 
 TEST_F(GLWindowMessageTest, PaintDoesNothingWhenValidateRectFails) {
@@ -84,7 +89,8 @@ TEST_F(GLWindowMessageTest, AFailedSwitchIsIgnoredByTheMessage) {
 class GLStateTest : public GLWindowMessageTest {
  protected:
   void SetUp() override {
-    if (!MakeOffscreenGLCurrent()) GTEST_SKIP() << "no offscreen GL context here";
+    // No silent skip: without a context there is nothing to read back.
+    ASSERT_TRUE(MakeOffscreenGLCurrent()) << "no offscreen EGL context could be made";
     GLWindowMessageTest::SetUp();
   }
   void TearDown() override {
