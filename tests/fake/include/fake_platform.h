@@ -12,16 +12,25 @@
 //     GetTickCount, timeGetTime and waits move in 15.625 ms steps unless
 //     timeBeginPeriod asked for a finer one;
 //   - heap fault injection (fail the Nth allocation) and a live-block count;
-//   - windows that get WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE
-//     synchronously in CreateWindowExA (a WM_CREATE answer of -1 fails the
+//   - windows that get WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE (and WM_SIZE
+//     for pop-ups; overlapped windows get it when first shown) synchronously
+//     in CreateWindowExA (a WM_CREATE answer of -1 fails the
 //     creation after WM_NCDESTROY, as on Windows), WM_DESTROY + WM_NCDESTROY
 //     in DestroyWindow, WM_CLOSE -> DestroyWindow in DefWindowProcA;
 //   - a queue filled by PostMessageA/PostQuitMessage (or fake::Post), read by
-//     PeekMessageA/GetMessageA; WM_QUIT comes once the posted messages are out;
+//     PeekMessageA/GetMessageA; WM_QUIT comes once the posted messages are out,
+//     then WM_PAINT for a visible invalid window, then WM_TIMER for a due
+//     timer (waits advance the clock to it);
+//   - ShowWindow of a hidden window invalidates it and (unless SW_MINIMIZE)
+//     activates it at once: WM_ACTIVATE, foreground and focus; UpdateWindow
+//     sends WM_PAINT to an invalid window; ValidateRect and DefWindowProcA's
+//     WM_PAINT validate;
+//   - display modes: the screen's size and 1024x768 at 32 bits, others get
+//     DISP_CHANGE_BADMODE;
 //   - a log of calls, a log of messages sent to window procedures, and a hook
 //     run on every logged call (to post WM_QUIT after N frames, say);
 //   - a failure switch for each call the framework checks.
-// Lacks: painting, real input, WM_CHAR from TranslateMessage, window
+// Lacks: update regions (one invalid flag), real input, WM_CHAR from TranslateMessage, window
 // parents, hwnd/range filters of the queue functions, any real GL context
 // (GL calls made without a current context are no-ops under GLVND).
 //

@@ -18,6 +18,13 @@ extern "C" LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   if (S().displayRefusal != DISP_CHANGE_SUCCESSFUL) {
     return S().displayRefusal;
   }
+  // Only a mode the display has: the screen's own and 1024x768, 32 bits.
+  const bool known = (mode->dmPelsWidth == static_cast<DWORD>(S().screenCx) &&
+                      mode->dmPelsHeight == static_cast<DWORD>(S().screenCy)) ||
+                     (mode->dmPelsWidth == 1024 && mode->dmPelsHeight == 768);
+  if (!known || ((mode->dmFields & DM_BITSPERPEL) && mode->dmBitsPerPel != 32)) {
+    return DISP_CHANGE_BADMODE;
+  }
   S().modeChanged = true;
   S().mode = *mode;
   S().modeFlags = flags;

@@ -23,11 +23,18 @@ struct WindowClass {
   HINSTANCE instance = nullptr;
 };
 
+struct TimerRecord {
+  DWORD elapse;
+  DWORD due;
+};
+
 struct WindowRecord {
   WindowState state;
   WNDPROC procedure = nullptr;
   LONG_PTR userData = 0;
-  std::set<UINT_PTR> timers;
+  bool invalid = false;   // needs a WM_PAINT
+  bool needSize = false;  // overlapped, no WM_SIZE yet: sent on first show
+  std::map<UINT_PTR, TimerRecord> timers;
 };
 
 struct WaitScript {
@@ -90,6 +97,13 @@ struct State {
 
   std::map<Fault, FaultSetting> faults;
 };
+
+// The next message the queue gives, by Windows' priorities: posted ones,
+// then WM_QUIT, then WM_PAINT for a visible invalid window, then WM_TIMER for
+// a due timer (rescheduled when removed). False when there is none.
+bool NextMessage(MSG* msg, bool remove);
+// Milliseconds until the next timer falls due (0 if one is), INFINITE if none.
+DWORD UntilNextTimer();
 
 State& S();
 

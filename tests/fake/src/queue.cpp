@@ -1,14 +1,15 @@
 // The message queue and the waits, which move the scripted clock instead of
 // sleeping.
+#include <algorithm>
+
 #include "fake_state.h"
 
 using fake::Log;
 using fake::S;
 
-namespace {
+namespace fake {
 
-// Takes the next message: posted ones first, WM_QUIT once they are out.
-BOOL NextMessage(MSG* msg, bool remove) {
+bool NextMessage(MSG* msg, bool remove) {
   fake::State& s = S();
   if (!s.queue.empty()) {
     *msg = s.queue.front();
@@ -23,10 +24,45 @@ BOOL NextMessage(MSG* msg, bool remove) {
     if (remove) s.quitPending = false;
     return TRUE;
   }
+  for (auto& entry : s.windows) {
+    if (entry.second.state.exists && entry.second.state.visible && entry.second.invalid) {
+      *msg = MSG{};
+      msg->hwnd = entry.first;
+      msg->message = WM_PAINT;
+      msg->time = s.tick;
+      return TRUE;
+    }
+  }
+  for (auto& entry : s.windows) {
+    for (auto& timer : entry.second.timers) {
+      if (static_cast<DWORD>(s.tick - timer.second.due) < 0x80000000u) {
+        *msg = MSG{};
+        msg->hwnd = entry.first;
+        msg->message = WM_TIMER;
+        msg->wParam = timer.first;
+        msg->time = s.tick;
+        if (remove) timer.second.due = s.tick + timer.second.elapse;
+        return TRUE;
+      }
+    }
+  }
   return FALSE;
 }
 
-}  // namespace
+DWORD UntilNextTimer() {
+  DWORD best = INFINITE;
+  for (const auto& entry : S().windows) {
+    for (const auto& timer : entry.second.timers) {
+      const DWORD left = timer.second.due - S().tick;
+      best = std::min(best, left < 0x80000000u ? left : 0);
+    }
+  }
+  return best;
+}
+
+}  // namespace fake
+
+using fake::NextMessage;
 
 namespace fake {
 
@@ -108,7 +144,10 @@ extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL wait
     s.waitScript.pop_front();
     fake::AdvanceTickCount(step.advance);
     result = step.result;
-  } else if (!s.queue.empty() || s.quitPending) {
+  } else if (MSG msg; NextMessage(&msg, false)) {
+    result = WAIT_OBJECT_0 + count;
+  } else if (const DWORD timer = fake::UntilNextTimer(); timer < milliseconds) {
+    s.tick += timer;  // the timer's WM_TIMER ends the wait
     result = WAIT_OBJECT_0 + count;
   } else {
     if (milliseconds != INFINITE) fake::WaitOut(milliseconds);

@@ -135,9 +135,15 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     S().windows[window].state.exists = false;
     return nullptr;
   }
+  // Pop-ups and children hear of their size now; an overlapped window when it
+  // is first shown, as on Windows.
   WindowRecord& created = S().windows[window];
-  Deliver(window, WM_SIZE, SIZE_RESTORED,
-          MAKELPARAM(created.state.clientWidth, created.state.clientHeight));
+  if (style & static_cast<DWORD>(WS_POPUP | WS_CHILD)) {
+    Deliver(window, WM_SIZE, SIZE_RESTORED,
+            MAKELPARAM(created.state.clientWidth, created.state.clientHeight));
+  } else {
+    created.needSize = true;
+  }
   return window;
 }
 
@@ -174,6 +180,10 @@ extern "C" LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
+    case WM_PAINT:
+      // Painting validates, as BeginPaint/EndPaint would.
+      if (WindowRecord* record = FindWin(window)) record->invalid = false;
+      return 0;
     default:
       return 0;
   }
@@ -185,12 +195,12 @@ extern "C" LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message,
 }
 
 extern "C" LONG_PTR GetWindowLongPtrA(HWND window, int index) {
-  auto it = S().windows.find(window);
-  if (it == S().windows.end()) {
+  WindowRecord* found = FindWin(window);  // a destroyed window's handle is dead
+  if (found == nullptr) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  WindowRecord& record = it->second;
+  WindowRecord& record = *found;
   switch (index) {
     case GWLP_USERDATA: return record.userData;
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(record.procedure);
@@ -203,12 +213,12 @@ extern "C" LONG_PTR GetWindowLongPtrA(HWND window, int index) {
 
 extern "C" LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
   Log("SetWindowLongPtrA " + std::to_string(index));
-  auto it = S().windows.find(window);
-  if (it == S().windows.end()) {
+  WindowRecord* found = FindWin(window);  // a destroyed window's handle is dead
+  if (found == nullptr) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  WindowRecord& record = it->second;
+  WindowRecord& record = *found;
   LONG_PTR previous = GetWindowLongPtrA(window, index);
   switch (index) {
     case GWLP_USERDATA: record.userData = value; break;
@@ -234,24 +244,51 @@ extern "C" BOOL ShowWindow(HWND window, int command) {
   const BOOL wasVisible = record->state.visible ? TRUE : FALSE;
   record->state.visible = command != SW_HIDE;
   record->state.lastShowCommand = command;
+  // Shown from hidden: the window needs painting and, unless it is only
+  // minimised, becomes the active window with the focus at once, as on
+  // Windows.
+  if (!wasVisible && record->state.visible) {
+    record->invalid = true;
+    if (command != SW_MINIMIZE && S().foreground != window) {
+      HWND const previous = S().foreground;
+      S().foreground = window;
+      if (FindWin(previous) != nullptr) Deliver(previous, WM_ACTIVATE, WA_INACTIVE, 0);
+      Deliver(window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, command == SW_SHOWMINIMIZED), 0);
+      if (FindWin(window) != nullptr) S().focus = window;
+    }
+    record = FindWin(window);
+    if (record != nullptr && record->needSize) {
+      record->needSize = false;
+      Deliver(window, WM_SIZE, SIZE_RESTORED,
+              MAKELPARAM(record->state.clientWidth, record->state.clientHeight));
+    }
+  }
   return wasVisible;
 }
 
+// WM_PAINT at once for a visible window that needs painting.
 extern "C" BOOL UpdateWindow(HWND window) {
   Log("UpdateWindow");
-  return FindWin(window) != nullptr;
+  WindowRecord* record = FindWin(window);
+  if (record == nullptr) return FALSE;
+  if (record->state.visible && record->invalid) Deliver(window, WM_PAINT, 0, 0);
+  return TRUE;
 }
 
 extern "C" BOOL InvalidateRect(HWND window, const RECT*, BOOL erase) {
   Log("InvalidateRect " + std::to_string(erase));
   if (fake::Faulted(fake::Fault::InvalidateRect)) return FALSE;
-  return FindWin(window) != nullptr;
+  WindowRecord* record = FindWin(window);
+  if (record != nullptr) record->invalid = true;
+  return record != nullptr;
 }
 
 extern "C" BOOL ValidateRect(HWND window, const RECT*) {
   Log("ValidateRect");
   if (fake::Faulted(fake::Fault::ValidateRect)) return FALSE;
-  return FindWin(window) != nullptr;
+  WindowRecord* record = FindWin(window);
+  if (record != nullptr) record->invalid = false;
+  return record != nullptr;
 }
 
 extern "C" BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
@@ -269,7 +306,8 @@ extern "C" BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOO
   UpdateClientSize(*record);
   const int newWidth = record->state.clientWidth;
   const int newHeight = record->state.clientHeight;
-  if (newWidth != oldWidth || newHeight != oldHeight) {
+  if (newWidth != oldWidth || newHeight != oldHeight || record->needSize) {
+    record->needSize = false;
     Deliver(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(newWidth, newHeight));
   }
   return TRUE;
@@ -375,7 +413,8 @@ extern "C" UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  record->timers.insert(id);
+  elapse = std::min<UINT>(std::max<UINT>(elapse, USER_TIMER_MINIMUM), USER_TIMER_MAXIMUM);
+  record->timers[id] = fake::TimerRecord{elapse, S().tick + elapse};
   return id;
 }
 

@@ -2,7 +2,8 @@
 //
 // Supports: top-level windows, each one SDL window with an OpenGL drawable;
 //   the creation messages in Windows' order, synchronously
-//   (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, then WM_SIZE and WM_MOVE);
+//   (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, then for a pop-up WM_SIZE and
+//   WM_MOVE; an overlapped window gets its first WM_SIZE from ShowWindow);
 //   a refusal in WM_NCCREATE or WM_CREATE (-1) destroys the half-made window
 //   with WM_NCDESTROY and makes CreateWindowExA return null; DestroyWindow
 //   (WM_DESTROY then WM_NCDESTROY); window procedures that can be replaced
@@ -207,14 +208,18 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   if (sdl_layer::FindWindow(handle) == nullptr) {
     return nullptr;  // destroyed by its own WM_CREATE
   }
-  sdl_layer::SyncSize(window, SIZE_RESTORED, true);
-  if (sdl_layer::FindWindow(handle) == nullptr) {
-    return nullptr;
+  // As on Windows, an overlapped window hears of its size and place when it
+  // is first shown (ShowWindow); a pop-up at once.
+  if (style & WS_POPUP) {
+    sdl_layer::SyncSize(window, SIZE_RESTORED, true);
+    if (sdl_layer::FindWindow(handle) == nullptr) {
+      return nullptr;
+    }
+    int clientX = 0;
+    int clientY = 0;
+    SDL_GetWindowPosition(window->sdl, &clientX, &clientY);
+    sdl_layer::Send(window, WM_MOVE, 0, PackPoint(clientX, clientY));
   }
-  int clientX = 0;
-  int clientY = 0;
-  SDL_GetWindowPosition(window->sdl, &clientX, &clientY);
-  sdl_layer::Send(window, WM_MOVE, 0, PackPoint(clientX, clientY));
   if ((style & WS_VISIBLE) && sdl_layer::FindWindow(handle) != nullptr) {
     ShowWindow(handle, SW_SHOW);
   }

@@ -1,0 +1,3 @@
+#include "behaviour_platform.h"
+
+void ResetPlatformForTest() {}
