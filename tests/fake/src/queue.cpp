@@ -29,19 +29,19 @@ bool NextMessage(MSG* msg, bool remove) {
       *msg = MSG{};
       msg->hwnd = entry.first;
       msg->message = WM_PAINT;
-      msg->time = s.tick;
+      msg->time = GetTickCount();
       return TRUE;
     }
   }
   for (auto& entry : s.windows) {
     for (auto& timer : entry.second.timers) {
-      if (static_cast<DWORD>(s.tick - timer.second.due) < 0x80000000u) {
+      if (static_cast<DWORD>(GetTickCount() - timer.second.due) < 0x80000000u) {
         *msg = MSG{};
         msg->hwnd = entry.first;
         msg->message = WM_TIMER;
         msg->wParam = timer.first;
-        msg->time = s.tick;
-        if (remove) timer.second.due = s.tick + timer.second.elapse;
+        msg->time = GetTickCount();
+        if (remove) timer.second.due = GetTickCount() + timer.second.elapse;
         return TRUE;
       }
     }
@@ -53,7 +53,7 @@ DWORD UntilNextTimer() {
   DWORD best = INFINITE;
   for (const auto& entry : S().windows) {
     for (const auto& timer : entry.second.timers) {
-      const DWORD left = timer.second.due - S().tick;
+      const DWORD left = timer.second.due - GetTickCount();
       best = std::min(best, left < 0x80000000u ? left : 0);
     }
   }
@@ -147,7 +147,7 @@ extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL wait
   } else if (MSG msg; NextMessage(&msg, false)) {
     result = WAIT_OBJECT_0 + count;
   } else if (const DWORD timer = fake::UntilNextTimer(); timer < milliseconds) {
-    s.tick += timer;  // the timer's WM_TIMER ends the wait
+    fake::AdvanceTickCount(timer);  // the timer's WM_TIMER ends the wait
     result = WAIT_OBJECT_0 + count;
   } else {
     if (milliseconds != INFINITE) fake::WaitOut(milliseconds);

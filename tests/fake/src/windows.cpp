@@ -414,7 +414,7 @@ extern "C" UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC) {
     return 0;
   }
   elapse = std::min<UINT>(std::max<UINT>(elapse, USER_TIMER_MINIMUM), USER_TIMER_MAXIMUM);
-  record->timers[id] = fake::TimerRecord{elapse, S().tick + elapse};
+  record->timers[id] = fake::TimerRecord{elapse, GetTickCount() + elapse};
   return id;
 }
 
