@@ -18,7 +18,8 @@ void Pace(IFrameSource* source) {
   // whatever the clock reads.
   DWORD last = timeGetTime() - kFrameIntervalMs;
   for (;;) {
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    const BOOL handled = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+    if (handled) {
       if (msg.message == WM_QUIT) {
         return;
       }
@@ -27,8 +28,13 @@ void Pace(IFrameSource* source) {
     }
 
     if (!source->IsActive()) {
-      // Nothing moves while another window has the focus: sleep until input.
-      WaitMessage();
+      // Nothing moves while another window has the focus: sleep until input,
+      // but only once the queue is empty. Windows' WaitMessage does not wake
+      // for messages a PeekMessageA has already looked at, so sleeping with
+      // one still queued would leave it there until the next input.
+      if (!handled) {
+        WaitMessage();
+      }
       continue;
     }
 

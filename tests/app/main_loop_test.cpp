@@ -258,6 +258,20 @@ TEST_F(MainLoopTest, QuitEndsTheLoopWhileInactive) {
   EXPECT_TRUE(fake::Dispatched().empty()) << "WM_QUIT is not dispatched";
 }
 
+TEST_F(MainLoopTest, InactiveLoopEmptiesTheQueueBeforeItSleeps) {
+  source_.active = 0;
+  fake::Post(nullptr, WM_USER, 0, 0);
+  fake::Post(nullptr, WM_USER + 1, 0, 0);
+  fake::SetCallHook([](const std::string& entry) {
+    if (Starts(entry, "WaitMessage")) {
+      PostQuitMessage(0);
+    }
+  });
+  RunMainLoop(&source_);
+  ASSERT_EQ(fake::Dispatched().size(), 2u) << "both messages before the first sleep";
+  EXPECT_EQ(fake::CountCallsNamed("WaitMessage"), 1);
+}
+
 TEST_F(MainLoopTest, ActivationStartsFramesAndDeactivationStopsThem) {
   // Inactive at first; a message makes the window active, another later
   // makes it inactive again, and no frame runs after that.
