@@ -89,8 +89,10 @@ if(WIN32)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
   set(CPACK_GENERATOR DEB)
-  # DESTDIR staging, so the install rules see the real prefix (/usr).
+  # DESTDIR staging under /usr whatever this build's prefix, so the install
+  # rules see the prefix the package really lands in.
   set(CPACK_SET_DESTDIR ON)
+  set(CPACK_INSTALL_PREFIX /usr)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${DROVANE_MAINTAINER})
