@@ -82,11 +82,12 @@ if(WIN32)
   # stubs. The target must be chosen before the compressor, which CMake's
   # own template sets first, so ours is that template with the target on top.
   file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis_template)
-  file(WRITE ${pkg_out}/nsis/NSIS.template.in "Target amd64-unicode\n${nsis_template}")
+  # It opens with a UTF-8 byte order mark, which must stay first.
+  string(FIND "${nsis_template}" ";" first_line)
+  string(SUBSTRING "${nsis_template}" 0 ${first_line} bom)
+  string(SUBSTRING "${nsis_template}" ${first_line} -1 nsis_template)
+  file(WRITE ${pkg_out}/nsis/NSIS.template.in "${bom}Target amd64-unicode\n${nsis_template}")
   list(PREPEND CPACK_MODULE_PATH ${pkg_out}/nsis)
-  # The zip unpacks to one folder that runs where it lands.
-  set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
   set(CPACK_GENERATOR DEB)
   # DESTDIR staging under /usr whatever this build's prefix, so the install

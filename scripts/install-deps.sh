@@ -8,6 +8,7 @@ run_packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb openbox wmctrl xdotool x11-xserver-utils x11-utils imagemagick
+  python3
 )
 test_packages=(
   clang libclang-rt-14-dev
@@ -15,7 +16,7 @@ test_packages=(
   libegl-dev libegl1-mesa
   g++-mingw-w64-x86-64-posix wine wine64
   valgrind
-  python3
+  dpkg-dev file lintian appstream desktop-file-utils man-db nsis zip unzip
 )
 
 wanted=("${run_packages[@]}")

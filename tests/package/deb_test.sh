@@ -11,6 +11,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 deb=$(realpath "$1") ico=$(realpath "$2")
+out=$(dirname "$deb")  # logs and the screenshot go beside the package
 id=io.github.drovane.Drovane3D
 failures=0
 source "$here/session_lib.sh"
@@ -19,7 +20,7 @@ if [ "${3:-}" = --in-session ]; then  # the game, inside the X session
   desktop=/usr/share/applications/$id.desktop
   # Field codes (%f, %u, ...) stand for files to open; there are none.
   read -r -a command < <(sed -n 's/^Exec=//p' "$desktop" | sed 's/ %[a-zA-Z]//g')
-  play desktop-entry "$PWD/deb-desktop-entry.png" "${command[@]}"
+  play desktop-entry "$out/desktop-entry.png" "${command[@]}"
   want=$(sed -n 's/^StartupWMClass=//p' "$desktop")
   [ "$wm_class" = "$want" ] || fail "WM_CLASS is '$wm_class', the desktop entry says '$want'"
   exit "$failures"
@@ -30,12 +31,12 @@ if dpkg -s drovane3d >/dev/null 2>&1; then
   exit 1
 fi
 
-lintian "$deb" >lintian.txt 2>&1
-if grep -q '^E:' lintian.txt; then fail "lintian reports errors:"; fi
-sed 's/^/  lintian: /' lintian.txt | grep -v 'root privileges' || true
+lintian "$deb" >"$out/lintian.txt" 2>&1
+if grep -q '^E:' "$out/lintian.txt"; then fail "lintian reports errors:"; fi
+sed 's/^/  lintian: /' "$out/lintian.txt" | grep -v 'root privileges' || true
 
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y -qq "$deb" >apt-install.log 2>&1 || { echo "FAIL: apt-get install"; cat apt-install.log; exit 1; }
+apt-get install -y -qq "$deb" >"$out/apt-install.log" 2>&1 || { echo "FAIL: apt-get install"; cat "$out/apt-install.log"; exit 1; }
 mapfile -t files < <(dpkg -L drovane3d | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 echo "installed ${#files[@]} files"
 
@@ -61,7 +62,7 @@ bash "$here/../../scripts/xvfb-session.sh" bash "$0" "$deb" "$ico" --in-session
 session=$?
 [ "$session" = 0 ] || failures=$((failures + session))
 
-apt-get purge -y -qq drovane3d >apt-purge.log 2>&1 || fail "apt-get purge"
+apt-get purge -y -qq drovane3d >"$out/apt-purge.log" 2>&1 || fail "apt-get purge"
 for f in "${files[@]}"; do
   [ ! -e "$f" ] || fail "left after purge: $f"
 done
