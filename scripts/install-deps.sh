@@ -1,28 +1,34 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Drovane 3D needs, skipping those already there.
-#   install-deps.sh run    what building and running the game needs
-#   install-deps.sh test   that plus everything the test suites use
+#   install-deps.sh run      what building and running the game needs
+#   install-deps.sh package  that plus what building the packages needs
+#   install-deps.sh test     all that plus everything the test suites use
 set -euo pipefail
 
 run_packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb openbox wmctrl xdotool x11-xserver-utils x11-utils imagemagick
+  python3
+)
+package_packages=(
+  g++-mingw-w64-x86-64-posix dpkg-dev file nsis zip
 )
 test_packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libegl-dev libegl1-mesa
-  g++-mingw-w64-x86-64-posix wine wine64
+  wine wine64
   valgrind
-  python3
   x11-xkb-utils
+  lintian appstream desktop-file-utils man-db unzip
 )
 
 wanted=("${run_packages[@]}")
-if [ "${1:-test}" = test ]; then
-  wanted+=("${test_packages[@]}")
-fi
+case ${1:-test} in
+  package) wanted+=("${package_packages[@]}") ;;
+  test) wanted+=("${package_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

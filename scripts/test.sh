@@ -9,6 +9,9 @@
 #   build/mingw         MinGW-w64 cross build, its tests run under Wine
 #   build/gcc-release   GCC release: everything, end-to-end tests included, and
 #                       the comparison of drovane-sim across all the builds
+#   build/packages      the Debian package (from gcc-release), the Windows
+#                       installer and zip (from mingw), installed, run and
+#                       removed again (the .deb only as root: apt-get)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,3 +54,18 @@ configure_and_build build/gcc-release -DCMAKE_BUILD_TYPE=Release \
   "-DDROVANE_WINDOWS_GAME=$root/build/mingw/app/drovane3d.exe" \
   "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe"
 ctest --test-dir build/gcc-release "${ctest_flags[@]}" -j 1
+
+section "Packages"
+started=$SECONDS
+rm -rf build/packages
+cpack --config build/gcc-release/CPackConfig.cmake -B build/packages/linux >/dev/null
+cpack --config build/mingw/CPackConfig.cmake -B build/packages/windows >/dev/null
+if [ "$(id -u)" -eq 0 ]; then
+  bash tests/package/deb_test.sh build/packages/linux/drovane3d_*.deb build/gcc-release/app/icon/drovane.ico
+else
+  echo "not root: the .deb is built but not installed"
+fi
+bash tests/package/windows_test.sh "$(command -v wine64 || echo /usr/lib/wine/wine64)" \
+  build/packages/windows/drovane3d-*.exe build/packages/windows/drovane3d-*.zip \
+  scripts/xvfb-session.sh "$WINEPREFIX"
+echo "packages built and tested in $((SECONDS - started)) s"

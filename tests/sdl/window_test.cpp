@@ -253,7 +253,9 @@ TEST_F(SdlTest, RegisteredIconBecomesTheWindowIcon) {
   // 2x2: red, green / blue, white.
   const unsigned char pixels[16] = {255, 0, 0, 255, 0, 255, 0, 255,
                                     0, 0, 255, 255, 255, 255, 255, 255};
+  // Sizes come one by one; the window shows the largest, not the last.
   PlatformRegisterIcon(101, pixels, 2, 2);
+  PlatformRegisterIcon(101, pixels + 4, 1, 1);
   HINSTANCE module = GetModuleHandleA(nullptr);
   HICON icon = LoadIconA(module, MAKEINTRESOURCE(101));
   ASSERT_NE(icon, nullptr);

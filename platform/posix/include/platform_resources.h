@@ -5,7 +5,8 @@
 // such an icon shows it as the window icon.
 #pragma once
 
-// Registers (or replaces) the icon for resource `id`: width * height pixels,
-// four bytes each in the order red, green, blue, alpha, rows top to bottom.
-// The pixels are copied.
+// Registers one size of the icon for resource `id` (or replaces the image of
+// that width): width * height pixels, four bytes each in the order red,
+// green, blue, alpha, rows top to bottom. The pixels are copied. Register
+// every size the program has; windows show the largest.
 void PlatformRegisterIcon(int id, const unsigned char* rgba, int width, int height);

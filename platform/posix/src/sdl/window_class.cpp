@@ -3,7 +3,9 @@
 // Supports: RegisterClassExA / UnregisterClassA (names compared without
 //   case, as Windows does; classes found by name or atom), LoadIconA for
 //   images registered with PlatformRegisterIcon and for IDI_APPLICATION,
-//   LoadCursorA for IDC_ARROW. A class icon becomes the SDL window icon.
+//   LoadCursorA for IDC_ARROW. A class icon becomes the SDL window icon: the
+//   largest size registered, which the window manager scales down (SDL
+//   hands it one image only).
 // Lacks:    class and window extra bytes, menus, background brushes (GL
 //   paints the whole client area), cursors other than the arrow.
 // Depends on: SDL2 (surfaces for icons).
@@ -53,9 +55,16 @@ SDL_Surface* IconSurface(HICON icon) {
   if (value <= kIconBase || value > kIconBase + g_sdl.icons.size()) {
     return nullptr;
   }
-  Icon& image = g_sdl.icons[value - kIconBase - 1];
-  return SDL_CreateRGBSurfaceWithFormatFrom(image.rgba.data(), image.width, image.height, 32,
-                                            image.width * 4, SDL_PIXELFORMAT_RGBA32);
+  const int id = g_sdl.icons[value - kIconBase - 1].resourceId;
+  Icon* largest = nullptr;
+  for (Icon& image : g_sdl.icons) {
+    if (image.resourceId == id && (largest == nullptr || image.width > largest->width)) {
+      largest = &image;
+    }
+  }
+  return SDL_CreateRGBSurfaceWithFormatFrom(largest->rgba.data(), largest->width,
+                                            largest->height, 32, largest->width * 4,
+                                            SDL_PIXELFORMAT_RGBA32);
 }
 
 }  // namespace sdl_layer
@@ -66,7 +75,7 @@ void PlatformRegisterIcon(int id, const unsigned char* rgba, int width, int heig
   }
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4u;
   for (sdl_layer::Icon& icon : g_sdl.icons) {
-    if (icon.resourceId == id) {
+    if (icon.resourceId == id && icon.width == width) {
       icon.rgba.assign(rgba, rgba + bytes);
       icon.width = width;
       icon.height = height;
