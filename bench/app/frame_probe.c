@@ -1,8 +1,12 @@
-/* Preloaded into drovane3d by run_bench.py: notes the time of every buffer
- * swap and counts the heap allocations made directly by code in the
- * executable itself (not by SDL, Mesa or the C++ runtime on their own
- * behalf), so the allocations per frame of our code can be told apart.
- * Writes its record to $DROVANE_PROBE_OUT when the process ends. */
+/* Preloaded into drovane3d (and the bare baseline) by run_bench.py: notes,
+ * on the microsecond, when every frame starts (its first glClear after a
+ * swap) and when its buffer swap is called and returns, and counts the heap
+ * allocations made directly by code in the executable itself (not by SDL,
+ * Mesa or the C++ runtime on their own behalf), so the allocations per
+ * frame of our code can be told apart. Writes its record to
+ * $DROVANE_PROBE_OUT when the process ends, or straight after the first
+ * swap when $DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME is set (start-up runs
+ * need nothing after that). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdint.h>
@@ -14,8 +18,15 @@
 
 #define MAX_SWAPS 200000
 
-static double swap_times[MAX_SWAPS];
-static unsigned long swap_allocs[MAX_SWAPS];
+struct frame {
+  double start; /* first glClear since the previous swap; 0: none */
+  double swap;
+  double swapped;
+  unsigned long allocs;
+};
+
+static struct frame frames[MAX_SWAPS];
+static double frame_start;
 static unsigned long swap_count;
 static unsigned long own_allocs;
 static double start_time;
@@ -25,6 +36,7 @@ static void* (*real_malloc)(size_t);
 static void* (*real_calloc)(size_t, size_t);
 static void* (*real_realloc)(void*, size_t);
 static void (*real_swap)(void*);
+static void (*real_clear)(unsigned);
 
 static double now(void) {
   struct timespec ts;
@@ -115,17 +127,7 @@ void* _Znam(size_t bytes) {
   return real_malloc(bytes ? bytes : 1);
 }
 
-void SDL_GL_SwapWindow(void* window) {
-  if (!real_swap) real_swap = dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
-  if (swap_count < MAX_SWAPS) {
-    swap_times[swap_count] = now();
-    swap_allocs[swap_count] = own_allocs;
-  }
-  swap_count++;
-  real_swap(window);
-}
-
-__attribute__((destructor)) static void probe_end(void) {
+static void write_record(void) {
   const char* path = getenv("DROVANE_PROBE_OUT");
   if (!path) return;
   FILE* out = fopen(path, "w");
@@ -133,6 +135,35 @@ __attribute__((destructor)) static void probe_end(void) {
   fprintf(out, "start %.6f\n", start_time);
   fprintf(out, "own_allocs %lu\n", own_allocs);
   unsigned long n = swap_count < MAX_SWAPS ? swap_count : MAX_SWAPS;
-  for (unsigned long i = 0; i < n; i++) fprintf(out, "swap %.6f %lu\n", swap_times[i], swap_allocs[i]);
+  for (unsigned long i = 0; i < n; i++)
+    fprintf(out, "frame %.6f %.6f %.6f %lu\n", frames[i].start, frames[i].swap,
+            frames[i].swapped, frames[i].allocs);
   fclose(out);
 }
+
+void glClear(unsigned mask) {
+  if (!real_clear) real_clear = dlsym(RTLD_NEXT, "glClear");
+  if (frame_start == 0) frame_start = now();
+  real_clear(mask);
+}
+
+void SDL_GL_SwapWindow(void* window) {
+  if (!real_swap) real_swap = dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
+  double called = now();
+  real_swap(window);
+  if (swap_count < MAX_SWAPS) {
+    struct frame* f = &frames[swap_count];
+    f->start = frame_start;
+    f->swap = called;
+    f->swapped = now();
+    f->allocs = own_allocs;
+  }
+  frame_start = 0;
+  swap_count++;
+  if (swap_count == 1 && getenv("DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME")) {
+    write_record();
+    _exit(0);
+  }
+}
+
+__attribute__((destructor)) static void probe_end(void) { write_record(); }
