@@ -3,7 +3,8 @@
  * swap) and when its buffer swap is called and returns, and counts the heap
  * allocations made directly by code in the executable itself (not by SDL,
  * Mesa or the C++ runtime on their own behalf), so the allocations per
- * frame of our code can be told apart. Writes its record to
+ * frame of our code can be told apart, and the process's CPU time up to
+ * the first swap. Writes its record to
  * $DROVANE_PROBE_OUT when the process ends, or straight after the first
  * swap when $DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME is set (start-up runs
  * need nothing after that). */
@@ -30,7 +31,14 @@ static double frame_start;
 static unsigned long swap_count;
 static unsigned long own_allocs;
 static double start_time;
+static double first_frame_cpu; /* process CPU time at the first swap */
 static uintptr_t exe_low, exe_high;
+
+static double process_cpu(void) {
+  struct timespec ts;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
+}
 
 static void* (*real_malloc)(size_t);
 static void* (*real_calloc)(size_t, size_t);
@@ -134,6 +142,7 @@ static void write_record(void) {
   if (!out) return;
   fprintf(out, "start %.6f\n", start_time);
   fprintf(out, "own_allocs %lu\n", own_allocs);
+  fprintf(out, "first_frame_cpu %.6f\n", first_frame_cpu);
   unsigned long n = swap_count < MAX_SWAPS ? swap_count : MAX_SWAPS;
   for (unsigned long i = 0; i < n; i++)
     fprintf(out, "frame %.6f %.6f %.6f %lu\n", frames[i].start, frames[i].swap,
@@ -150,6 +159,7 @@ void glClear(unsigned mask) {
 void SDL_GL_SwapWindow(void* window) {
   if (!real_swap) real_swap = dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
   double called = now();
+  if (swap_count == 0) first_frame_cpu = process_cpu();
   real_swap(window);
   if (swap_count < MAX_SWAPS) {
     struct frame* f = &frames[swap_count];

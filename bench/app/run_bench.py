@@ -74,27 +74,32 @@ def usage(before, after, only=None):
 
 
 def read_record(path):
+    """The frames (start, swap called, swap returned, own allocations so
+    far) and the other figures by name (own_allocs, first_frame_cpu)."""
     frames = []
+    figures = {}
     with open(path) as f:
         for line in f:
             parts = line.split()
             if parts[0] == "frame":
                 frames.append(tuple(float(p) for p in parts[1:4]) + (int(parts[4]),))
-    return frames
+            else:
+                figures[parts[0]] = float(parts[1])
+    return frames, figures
 
 
 def first_frame_ms(command, probe, tmp, name):
-    """Launch to the first buffer swap, in ms; the probe ends the process
-    there."""
+    """Launch to the first buffer swap and the CPU time spent until then,
+    in ms; the probe ends the process there."""
     record = os.path.join(tmp, name + ".txt")
     env = dict(os.environ, LD_PRELOAD=os.path.abspath(probe), DROVANE_PROBE_OUT=record,
                DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME="1", XDG_CONFIG_HOME=tmp)
     launched = time.monotonic()
     code = subprocess.run(command, env=env, timeout=60).returncode
-    frames = read_record(record) if os.path.exists(record) else []
+    frames, figures = read_record(record) if os.path.exists(record) else ([], {})
     if code != 0 or not frames:
         raise RuntimeError("%s: exit code %d, %d frames" % (command, code, len(frames)))
-    return (frames[0][1] - launched) * 1000
+    return (frames[0][1] - launched) * 1000, figures["first_frame_cpu"] * 1000
 
 
 def window_of(title):
@@ -195,8 +200,8 @@ def main():
 
         subprocess.run(["wmctrl", "-i", "-c", window], check=True)
         code = game.wait(10)
-        frames = read_record(record)
-        total_allocs = frames[-1][3] if frames else 0
+        frames, figures = read_record(record)
+        total_allocs = int(figures["own_allocs"])
 
     span = active_end.time - active.time
     idle_span = inactive_end.time - inactive.time
@@ -208,16 +213,21 @@ def main():
             if x is not None and active.time <= f[1] < active_end.time]
 
     print("exit code: %d" % code)
-    print("start-up, launch to first frame, median (min) of %d launches each:" % len(bare))
+    print("start-up, launch to first frame, %d launches each: median wall time (min),"
+          " median CPU time" % len(bare))
     for label, found in (("bare SDL2 program, clear and swap only", clear_only),
                          ("bare SDL2 program drawing the game's first frame", bare),
                          ("game", game_starts)):
-        print("  %-49s %6.1f ms (%.1f)" % (label + ":", statistics.median(found), min(found)))
+        wall = [w for w, _ in found]
+        print("  %-49s %6.1f ms (%.1f), CPU %.1f ms" % (
+            label + ":", statistics.median(wall), min(wall),
+            statistics.median(c for _, c in found)))
     # Each round's game launch against the bare launch just before it: on a
     # busy machine the pairs share their conditions better than the medians.
-    overhead = [g - b for g, b in zip(game_starts, bare)]
-    print("  start-up overhead, game minus bare drawing:        %6.1f ms (%.1f)"
-          % (statistics.median(overhead), min(game_starts) - min(bare)))
+    overhead = [g[0] - b[0] for g, b in zip(game_starts, bare)]
+    print("  start-up overhead, game minus bare drawing:        %6.1f ms (%.1f), CPU %.1f ms"
+          % (statistics.median(overhead), min(g for g, _ in game_starts) - min(b for b, _ in bare),
+             statistics.median(g[1] - b[1] for g, b in zip(game_starts, bare))))
 
     cpu, switches = usage(active, active_end)
     _, main_switches = usage(active, active_end, only=game.pid)
