@@ -14,6 +14,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -24,10 +25,13 @@ struct frame {
   double swap;
   double swapped;
   unsigned long allocs;
+  long start_switches;   /* the calling thread's context switches so far */
+  long swapped_switches;
 };
 
 static struct frame frames[MAX_SWAPS];
 static double frame_start;
+static long frame_start_switches;
 static unsigned long swap_count;
 static unsigned long own_allocs;
 static double start_time;
@@ -38,6 +42,14 @@ static double process_cpu(void) {
   struct timespec ts;
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
   return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
+}
+
+/* Voluntary and involuntary context switches of the calling thread: those
+ * between a swap and the next frame's start are the loop's wait. */
+static long thread_switches(void) {
+  struct rusage usage;
+  if (getrusage(RUSAGE_THREAD, &usage) != 0) return 0;
+  return usage.ru_nvcsw + usage.ru_nivcsw;
 }
 
 static void* (*real_malloc)(size_t);
@@ -145,14 +157,18 @@ static void write_record(void) {
   fprintf(out, "first_frame_cpu %.6f\n", first_frame_cpu);
   unsigned long n = swap_count < MAX_SWAPS ? swap_count : MAX_SWAPS;
   for (unsigned long i = 0; i < n; i++)
-    fprintf(out, "frame %.6f %.6f %.6f %lu\n", frames[i].start, frames[i].swap,
-            frames[i].swapped, frames[i].allocs);
+    fprintf(out, "frame %.6f %.6f %.6f %lu %ld %ld\n", frames[i].start, frames[i].swap,
+            frames[i].swapped, frames[i].allocs, frames[i].start_switches,
+            frames[i].swapped_switches);
   fclose(out);
 }
 
 void glClear(unsigned mask) {
   if (!real_clear) real_clear = dlsym(RTLD_NEXT, "glClear");
-  if (frame_start == 0) frame_start = now();
+  if (frame_start == 0) {
+    frame_start = now();
+    frame_start_switches = thread_switches();
+  }
   real_clear(mask);
 }
 
@@ -167,6 +183,8 @@ void SDL_GL_SwapWindow(void* window) {
     f->swap = called;
     f->swapped = now();
     f->allocs = own_allocs;
+    f->start_switches = frame_start_switches;
+    f->swapped_switches = thread_switches();
   }
   frame_start = 0;
   swap_count++;

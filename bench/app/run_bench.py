@@ -75,14 +75,16 @@ def usage(before, after, only=None):
 
 def read_record(path):
     """The frames (start, swap called, swap returned, own allocations so
-    far) and the other figures by name (own_allocs, first_frame_cpu)."""
+    far, the drawing thread's context switches at the start and after the
+    swap) and the other figures by name (own_allocs, first_frame_cpu)."""
     frames = []
     figures = {}
     with open(path) as f:
         for line in f:
             parts = line.split()
             if parts[0] == "frame":
-                frames.append(tuple(float(p) for p in parts[1:4]) + (int(parts[4]),))
+                frames.append(tuple(float(p) for p in parts[1:4]) +
+                              tuple(int(p) for p in parts[4:7]))
             else:
                 figures[parts[0]] = float(parts[1])
     return frames, figures
@@ -109,7 +111,8 @@ def window_of(title):
 
 
 def frame_lateness(frames):
-    """Each frame's start minus its due time, in ms (None where unknown),
+    """Each frame's start minus its due time in ms, and whether the loop
+    waited for it ((None, False) where unknown),
     replaying the main loop's pacing on the probe's record. The loop reads a
     millisecond tick (CLOCK_MONOTONIC truncated), so due times fall on
     whole milliseconds.
@@ -120,18 +123,18 @@ def frame_lateness(frames):
     lateness = []
     counted = None  # the previous frame's start as the loop counted it, ms
     previous_swapped = None
-    for start, _, swapped, _ in frames:
+    for start, _, swapped, *_ in frames:
         if start == 0:
             counted = None
-            lateness.append(None)
+            lateness.append((None, False))
             continue
         if counted is None:
             counted = math.floor(start * 1000)  # the first frame: no due time known
-            lateness.append(None)
+            lateness.append((None, False))
         else:
             due = counted + FRAME_MS
             read = math.floor(previous_swapped * 1000)
-            lateness.append(start * 1000 - due)
+            lateness.append((start * 1000 - due, read < due))
             counted = due if read < due else read
         previous_swapped = swapped
     return lateness
@@ -209,8 +212,10 @@ def main():
     ina = [f for f in frames if inactive.time <= f[1] < inactive_end.time]
     # Lateness is computed over every frame (the schedule carries over) and
     # then kept for the frames of the active span.
-    late = [x for f, x in zip(frames, frame_lateness(frames))
-            if x is not None and active.time <= f[1] < active_end.time]
+    timed = [x for f, x in zip(frames, frame_lateness(frames))
+             if x[0] is not None and active.time <= f[1] < active_end.time]
+    late = [x for x, _ in timed]
+    after_wait = [x for x, waited in timed if waited]
 
     print("exit code: %d" % code)
     print("start-up, launch to first frame, %d launches each: median wall time (min),"
@@ -232,17 +237,22 @@ def main():
     cpu, switches = usage(active, active_end)
     _, main_switches = usage(active, active_end, only=game.pid)
     print("active, %.1f s: %.1f frames per second (%d frames)" % (span, len(act) / span, len(act)))
-    if late:
-        print("  frame start minus due time: mean %.2f ms, p99 %.2f ms, max %.2f ms"
-              " (%d frames, %d started before due)"
-              % (statistics.mean(late), percentile(late, 0.99), max(late), len(late),
-                 sum(1 for x in late if x < 0)))
+    for label, found in (("frame start minus due time", late),
+                         ("  frames the loop waited for", after_wait)):
+        if found:
+            print("  %s: mean %.2f ms, p99 %.2f ms, max %.2f ms (%d frames, %d before due)"
+                  % (label, statistics.mean(found), percentile(found, 0.99), max(found),
+                     len(found), sum(1 for x in found if x < 0)))
     if len(act) > 1:
         gaps = [b[1] - a[1] for a, b in zip(act, act[1:])]
         print("  frame interval at the swap: min %.1f ms, mean %.1f ms, max %.1f ms"
               % (1000 * min(gaps), 1000 * statistics.mean(gaps), 1000 * max(gaps)))
-        print("  wake-ups per frame: %.1f main thread, %.1f all threads"
-              % (main_switches / len(act), switches / len(act)))
+        # Between one frame's swap and the next frame's start the loop only
+        # waits (and handles messages): those switches are the wait's own.
+        waits = [b[4] - a[5] for a, b in zip(act, act[1:]) if b[0] != 0]
+        print("  wake-ups per frame: %.2f in the wait between frames; all in all %.1f of"
+              " the main thread, %.1f of all threads (Mesa's included)"
+              % (statistics.mean(waits), main_switches / len(act), switches / len(act)))
         allocs = act[-1][3] - act[0][3]
         print("  heap allocations by our code per frame: %.3f (%d in %d frames; %d in the"
               " whole run)" % (allocs / (len(act) - 1), allocs, len(act) - 1, total_allocs))
