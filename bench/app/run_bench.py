@@ -94,6 +94,8 @@ def first_frame_ms(command, probe, tmp, name):
     """Launch to the first buffer swap and the CPU time spent until then,
     in ms; the probe ends the process there."""
     record = os.path.join(tmp, name + ".txt")
+    if os.path.exists(record):
+        os.remove(record)  # never read an earlier launch's record
     env = dict(os.environ, LD_PRELOAD=os.path.abspath(probe), DROVANE_PROBE_OUT=record,
                DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME="1", XDG_CONFIG_HOME=tmp)
     launched = time.monotonic()
@@ -188,7 +190,7 @@ def main():
             game.kill()
             return 1
         # The window manager focuses new windows, but not always at once.
-        subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
+        subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True, timeout=20)
 
         time.sleep(2.0)  # warm up
         active = Sample(game.pid)
