@@ -1,30 +1,62 @@
-/* Preloaded into drovane3d by run_bench.py: notes the time of every buffer
- * swap and counts the heap allocations made directly by code in the
- * executable itself (not by SDL, Mesa or the C++ runtime on their own
- * behalf), so the allocations per frame of our code can be told apart.
- * Writes its record to $DROVANE_PROBE_OUT when the process ends. */
+/* Preloaded into drovane3d (and the bare baseline) by run_bench.py: notes,
+ * on the microsecond, when every frame starts (its first glClear after a
+ * swap) and when its buffer swap is called and returns, and counts the heap
+ * allocations made directly by code in the executable itself (not by SDL,
+ * Mesa or the C++ runtime on their own behalf), so the allocations per
+ * frame of our code can be told apart, and the process's CPU time up to
+ * the first swap. Writes its record to
+ * $DROVANE_PROBE_OUT when the process ends, or straight after the first
+ * swap when $DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME is set (start-up runs
+ * need nothing after that). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
 #define MAX_SWAPS 200000
 
-static double swap_times[MAX_SWAPS];
-static unsigned long swap_allocs[MAX_SWAPS];
+struct frame {
+  double start; /* first glClear since the previous swap; 0: none */
+  double swap;
+  double swapped;
+  unsigned long allocs;
+  long start_switches;   /* the calling thread's context switches so far */
+  long swapped_switches;
+};
+
+static struct frame frames[MAX_SWAPS];
+static double frame_start;
+static long frame_start_switches;
 static unsigned long swap_count;
 static unsigned long own_allocs;
 static double start_time;
+static double first_frame_cpu; /* process CPU time at the first swap */
 static uintptr_t exe_low, exe_high;
+
+static double process_cpu(void) {
+  struct timespec ts;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
+}
+
+/* Voluntary and involuntary context switches of the calling thread: those
+ * between a swap and the next frame's start are the loop's wait. */
+static long thread_switches(void) {
+  struct rusage usage;
+  if (getrusage(RUSAGE_THREAD, &usage) != 0) return 0;
+  return usage.ru_nvcsw + usage.ru_nivcsw;
+}
 
 static void* (*real_malloc)(size_t);
 static void* (*real_calloc)(size_t, size_t);
 static void* (*real_realloc)(void*, size_t);
 static void (*real_swap)(void*);
+static void (*real_clear)(unsigned);
 
 static double now(void) {
   struct timespec ts;
@@ -115,24 +147,51 @@ void* _Znam(size_t bytes) {
   return real_malloc(bytes ? bytes : 1);
 }
 
-void SDL_GL_SwapWindow(void* window) {
-  if (!real_swap) real_swap = dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
-  if (swap_count < MAX_SWAPS) {
-    swap_times[swap_count] = now();
-    swap_allocs[swap_count] = own_allocs;
-  }
-  swap_count++;
-  real_swap(window);
-}
-
-__attribute__((destructor)) static void probe_end(void) {
+static void write_record(void) {
   const char* path = getenv("DROVANE_PROBE_OUT");
   if (!path) return;
   FILE* out = fopen(path, "w");
   if (!out) return;
   fprintf(out, "start %.6f\n", start_time);
   fprintf(out, "own_allocs %lu\n", own_allocs);
+  fprintf(out, "first_frame_cpu %.6f\n", first_frame_cpu);
   unsigned long n = swap_count < MAX_SWAPS ? swap_count : MAX_SWAPS;
-  for (unsigned long i = 0; i < n; i++) fprintf(out, "swap %.6f %lu\n", swap_times[i], swap_allocs[i]);
+  for (unsigned long i = 0; i < n; i++)
+    fprintf(out, "frame %.6f %.6f %.6f %lu %ld %ld\n", frames[i].start, frames[i].swap,
+            frames[i].swapped, frames[i].allocs, frames[i].start_switches,
+            frames[i].swapped_switches);
   fclose(out);
 }
+
+void glClear(unsigned mask) {
+  if (!real_clear) real_clear = dlsym(RTLD_NEXT, "glClear");
+  if (frame_start == 0) {
+    frame_start = now();
+    frame_start_switches = thread_switches();
+  }
+  real_clear(mask);
+}
+
+void SDL_GL_SwapWindow(void* window) {
+  if (!real_swap) real_swap = dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
+  double called = now();
+  if (swap_count == 0) first_frame_cpu = process_cpu();
+  real_swap(window);
+  if (swap_count < MAX_SWAPS) {
+    struct frame* f = &frames[swap_count];
+    f->start = frame_start;
+    f->swap = called;
+    f->swapped = now();
+    f->allocs = own_allocs;
+    f->start_switches = frame_start_switches;
+    f->swapped_switches = thread_switches();
+  }
+  frame_start = 0;
+  swap_count++;
+  if (swap_count == 1 && getenv("DROVANE_PROBE_EXIT_AFTER_FIRST_FRAME")) {
+    write_record();
+    _exit(0);
+  }
+}
+
+__attribute__((destructor)) static void probe_end(void) { write_record(); }
