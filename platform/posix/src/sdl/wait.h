@@ -35,8 +35,6 @@ void InstallDisplayLossHandler();
 // The connection's descriptor, found through the first window SDL reports
 // on X11; -1 before any window exists or on another video driver.
 int DisplayFd();
-// Whether the video driver is one whose connection DisplayFd can give.
-bool DisplayIsX11();
 // Flushes requests, reads what the server has sent and returns whether any
 // events are queued for SDL to pump.
 bool DisplayEventsPending();

@@ -28,6 +28,11 @@ constexpr HRESULT kDisplayLost = HRESULT_FROM_WIN32(kErrorDevNotExist);
 
 Display* g_display = nullptr;
 
+bool DisplayIsX11() {
+  const char* driver = g_sdl.videoReady ? SDL_GetCurrentVideoDriver() : nullptr;
+  return driver != nullptr && std::strcmp(driver, "x11") == 0;
+}
+
 int OnDisplayLost(Display*) {
   // No exit(): the atexit handlers would use the lost connection. Nothing
   // is left to give back on a display that no longer exists.
@@ -35,7 +40,7 @@ int OnDisplayLost(Display*) {
 }
 
 Display* FindDisplay() {
-  if (g_display != nullptr || !sdl_layer::DisplayIsX11()) {
+  if (g_display != nullptr || !DisplayIsX11()) {
     return g_display;
   }
   for (sdl_layer::Window* window : g_sdl.windows) {
@@ -57,11 +62,6 @@ void InstallDisplayLossHandler() {
   if (DisplayIsX11()) {
     XSetIOErrorHandler(OnDisplayLost);
   }
-}
-
-bool DisplayIsX11() {
-  const char* driver = g_sdl.videoReady ? SDL_GetCurrentVideoDriver() : nullptr;
-  return driver != nullptr && std::strcmp(driver, "x11") == 0;
 }
 
 int DisplayFd() {
