@@ -18,7 +18,7 @@ bool BlockUntil(uint64_t deadlineNs);
 
 // --- stop signals (stop_signals.cpp) ----------------------------------------
 // Installs the SIGINT, SIGTERM and SIGHUP handlers and makes the pipe they
-// write to. Once, before SDL starts.
+// write to; later calls do nothing. From main() and before SDL starts.
 void InstallStopSignals();
 // The read end of the pipe (-1 when it could not be made).
 int StopSignalFd();
