@@ -1,8 +1,8 @@
 // Stop signals: SIGINT, SIGTERM and SIGHUP end the program the way closing
 // its window does.
 //
-// Supports: handlers installed by main() and again (once only) before SDL
-//   starts, for programs with a main of their own; SDL's are turned off:
+// Supports: handlers installed first thing in main() (or, in programs with
+//   a main of their own, just before SDL starts); SDL's are turned off:
 //   they make SDL_QUIT, which the layer ignores. A signal only sets a flag
 //   and writes a byte to a pipe, which wakes a blocked wait; the next look
 //   at the queue posts WM_CLOSE to every window, or WM_QUIT when there is
