@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb openbox wmctrl xdotool x11-xserver-utils x11-utils imagemagick
   python3
 )

@@ -1,5 +1,12 @@
 // The message queue's priorities, timers and waits on the SDL layer.
 #include <gmock/gmock.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <thread>
 
 #include "sdl_test_support.h"
 
@@ -140,6 +147,85 @@ TEST_F(SdlTest, WaitTimesOutWhenNothingArrivesAndWakesForPostedMessages) {
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT), WAIT_OBJECT_0);
   EXPECT_LT(GetTickCount() - start, 100u);
   EXPECT_TRUE(WaitMessage());  // returns at once: a message is there
+}
+
+// Times this thread has gone to sleep: every wake-up of a wait is one.
+long Sleeps() {
+  std::ifstream status("/proc/thread-self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key && key != "voluntary_ctxt_switches:") {
+  }
+  status >> value;
+  return value;
+}
+
+TEST_F(SdlTest, WaitSleepsThroughTheTimeOutAndPointerMotionButWakesForKeys) {
+  HWND window = MakeWindow("sleeper", false);
+  ASSERT_TRUE(ShowAndActivate(window));
+  PumpFor(300);
+  ValidateRect(window, nullptr);
+  Drain(window);
+  long sleeps = Sleeps();
+  DWORD start = GetTickCount();
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT), WAIT_TIMEOUT);
+  EXPECT_LE(GetTickCount() - start, 1001u);  // the tick may turn before the call
+  EXPECT_LE(Sleeps() - sleeps, 3) << "naps would be hundreds";
+
+  // Motion makes no message: the wait goes on, waking once per event.
+  Shell("(for x in 10 60 110 160 210 260; do xdotool mousemove --window $(xdotool search "
+        "--name '^sleeper$') $x 50; sleep 0.05; done) >/dev/null 2>&1 &");
+  sleeps = Sleeps();
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT), WAIT_TIMEOUT);
+  EXPECT_LE(Sleeps() - sleeps, 40) << "a busy loop would be thousands";
+
+  Shell("(sleep 0.3; xdotool key a) >/dev/null 2>&1 &");
+  start = GetTickCount();
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT), WAIT_OBJECT_0);
+  EXPECT_GE(GetTickCount() - start, 250u);
+  EXPECT_LT(GetTickCount() - start, 3000u);
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(msg.wParam, static_cast<WPARAM>('A'));
+}
+
+TEST_F(SdlTest, TimedWaitEndsOnTheInstantTheTickReachesItsEnd) {
+  ASSERT_NE(MakeWindow("punctual", false), nullptr);
+  std::vector<long long> lateNs;
+  for (int i = 0; i < 15; ++i) {
+    const DWORD start = GetTickCount();
+    ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 3, QS_ALLINPUT), WAIT_TIMEOUT);
+    const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch()).count();
+    ASSERT_GE(GetTickCount() - start, 3u);  // never early
+    lateNs.push_back(now - static_cast<long long>(start + 3) * 1000000);
+  }
+  std::sort(lateNs.begin(), lateNs.end());
+  EXPECT_LT(lateNs[lateNs.size() / 2], 400000);  // 1 ms naps: about 550000
+}
+
+TEST_F(SdlTest, StopSignalWakesTheWaitAndClosesTheWindowOrQuits) {
+  HWND window = MakeWindow("stop", false);
+  ASSERT_NE(window, nullptr);
+  std::thread sender([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(getpid(), SIGTERM);
+  });
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT), WAIT_OBJECT_0);
+  sender.join();
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+  EXPECT_EQ(msg.hwnd, window);
+  // No window left: the loop ends instead.
+  DestroyWindow(window);
+  raise(SIGHUP);
+  EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 0u);
 }
 
 }  // namespace

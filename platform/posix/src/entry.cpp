@@ -5,12 +5,18 @@
 // spaces; an argument with a space or tab (or an empty one) is quoted. The
 // show command is SW_SHOWDEFAULT. WinMain's result is returned as the exit
 // status, of which Linux keeps only the low byte: an HRESULT such as
-// 0x8007000E exits as 14.
+// 0x8007000E exits as 14. The stop-signal handlers go in first, so SIGINT,
+// SIGTERM or SIGHUP during start-up also end the program as a close does.
 #include <string>
 
 #include "win32.h"
 
+namespace sdl_layer {
+void InstallStopSignals();  // sdl/stop_signals.cpp
+}
+
 int main(int argc, char** argv) {
+  sdl_layer::InstallStopSignals();
   std::string commandLine;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) {

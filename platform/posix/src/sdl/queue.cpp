@@ -8,18 +8,23 @@
 //   threads: they are checked whenever the queue is looked at or waited on,
 //   and a late timer gives one WM_TIMER, not several. Waiting
 //   (MsgWaitForMultipleObjects with no handles, WaitMessage, GetMessageA)
-//   looks at SDL's events every millisecond (every 5 ms once it has waited
-//   50 ms) and returns as soon as they give a message or a timer falls due;
-//   input that makes no message, such as mouse motion, does not end it.
-//   Sent messages (SendMessageA, and the window events events.cpp turns
-//   into WM_SIZE, WM_ACTIVATE, WM_CLOSE) call the procedure at once, as
-//   Windows does for same-thread sends.
+//   sleeps on the X11 connection and the stop-signal pipe until input, a
+//   signal, the next due timer or the time-out, which ends on the instant
+//   GetTickCount reaches it; input that makes no message, such as mouse
+//   motion, does not end it. A stop signal becomes WM_CLOSE (or WM_QUIT)
+//   the next time the queue is looked at. Sent messages (SendMessageA, and
+//   the window events events.cpp turns into WM_SIZE, WM_ACTIVATE, WM_CLOSE)
+//   call the procedure at once, as Windows does for same-thread sends.
 // Lacks:    waiting on handles (count must be 0), wake masks narrower than
-//   QS_ALLINPUT (any message ends the wait), other threads' queues.
-// Depends on: SDL2 events; events.cpp for translation.
+//   QS_ALLINPUT (any message ends the wait), other threads' queues. A wait
+//   returns while any message is queued, also one a PeekMessageA has
+//   already seen.
+// Depends on: SDL2 events; events.cpp for translation; wait.cpp,
+//   stop_signals.cpp and x11_connection.cpp for sleeping.
 #include <algorithm>
 
 #include "sdl_internal.h"
+#include "wait.h"
 
 namespace {
 
@@ -27,11 +32,37 @@ using sdl_layer::g_sdl;
 using sdl_layer::Window;
 
 HWND const kThreadOnly = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
-// How long a wait sleeps between looks at SDL's events: 1 ms for the
-// main loop's frame waits, 5 ms once a wait has gone on for 50 ms.
-constexpr DWORD kNapMs = 1;
-constexpr DWORD kLongNapMs = 5;
-constexpr DWORD kLongWaitMs = 50;
+constexpr uint64_t kNsPerMs = 1000000;
+// SDL holds some X events back for a moment and hands them over only when
+// its events are pumped again: after a display-mode change it delays focus
+// changes by 200 ms. So a wait looks once more this long after the server
+// last sent something.
+constexpr uint64_t kLookAgainMs = 250;
+// Without a descriptor to sleep on (video drivers other than X11), a wait
+// looks at SDL's events this often.
+constexpr uint64_t kUnwatchedLookMs = 5;
+
+uint64_t g_lookAgainMs = 0;  // 0: no look owed
+
+// Whether translating the event may send the window a message (events.cpp
+// sends them for window events, posts the rest). Pointer crossings and
+// focus offers send nothing.
+bool MaySendMessages(const SDL_Event& event) {
+  if (event.type != SDL_WINDOWEVENT) {
+    return false;
+  }
+  switch (event.window.event) {
+    case SDL_WINDOWEVENT_ENTER:
+    case SDL_WINDOWEVENT_LEAVE:
+    case SDL_WINDOWEVENT_TAKE_FOCUS:
+    case SDL_WINDOWEVENT_HIT_TEST:
+      return false;
+    default:
+      return true;
+  }
+}
+
+uint64_t NowMs() { return sdl_layer::MonotonicNs() / kNsPerMs; }
 
 bool Matches(HWND messageWindow, UINT message, HWND filter, UINT low, UINT high) {
   if (filter == kThreadOnly) {
@@ -109,50 +140,69 @@ bool HasMessage() {
   return Take(&ignored, nullptr, 0, 0, false);
 }
 
-// Milliseconds until the next timer is due (0 when one is), or INFINITE.
-DWORD UntilNextTimer() {
-  DWORD best = INFINITE;
-  const DWORD now = GetTickCount();
+// The tick (on the 64-bit clock GetTickCount truncates) at which the layer
+// next has something to do on its own: a timer falls due, or a window shown
+// at an explicit position stops waiting for its frame. UINT64_MAX: never.
+uint64_t NextDueMs(uint64_t nowMs) {
+  const DWORD now = static_cast<DWORD>(nowMs);
+  uint64_t due = UINT64_MAX;
   for (const sdl_layer::Timer& timer : g_sdl.timers) {
-    const DWORD left = TimerDue(timer, now) ? 0 : timer.due - now;
-    best = std::min(best, left);
+    due = std::min<uint64_t>(due, nowMs + (TimerDue(timer, now) ? 0 : timer.due - now));
   }
-  return best;
+  for (const Window* window : g_sdl.windows) {
+    if (window->placePending && (window->style & WS_VISIBLE)) {
+      const DWORD left = window->shownAt + 1001 - now;
+      due = std::min<uint64_t>(due, nowMs + (left < 0x80000000u ? left : 0));
+    }
+  }
+  return due;
 }
 
-// Waits until a message can be retrieved or `milliseconds` have passed.
+// Waits until a message can be retrieved or `milliseconds` have passed,
+// counted from the tick at the call. Nothing polls: the thread sleeps in
+// BlockUntil until there is something to look at.
 bool WaitForInput(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
+  const uint64_t startMs = NowMs();
+  const uint64_t endMs = milliseconds == INFINITE ? UINT64_MAX : startMs + milliseconds;
   for (;;) {
-    sdl_layer::PumpEvents();
-    if (HasMessage()) {
+    // A message sent while pumping (WM_ACTIVATE, WM_SIZE) ends the wait as
+    // on Windows, where QS_ALLINPUT includes sent messages: the program may
+    // have to act on it, such as start drawing once activated.
+    if (sdl_layer::PumpEvents() || HasMessage()) {
       return true;
     }
-    DWORD wait = INFINITE;
-    if (milliseconds != INFINITE) {
-      const DWORD elapsed = GetTickCount() - start;
-      if (elapsed >= milliseconds) {
-        return false;
-      }
-      wait = milliseconds - elapsed;
+    const uint64_t nowMs = NowMs();
+    if (nowMs >= endMs) {
+      return false;
     }
-    wait = std::min(wait, UntilNextTimer());
-    if (wait == 0) {
+    uint64_t wakeMs = std::min(endMs, NextDueMs(nowMs));
+    if (g_lookAgainMs != 0 && g_lookAgainMs <= nowMs) {
+      g_lookAgainMs = 0;  // the pump above was that look
+    }
+    if (g_lookAgainMs != 0) {
+      wakeMs = std::min(wakeMs, g_lookAgainMs);
+    }
+    if (wakeMs <= nowMs) {
       continue;  // a timer fell due in between
     }
-    if (!g_sdl.videoReady) {
-      // Nothing but timers can arrive without SDL.
-      SDL_Delay(std::min<DWORD>(wait, 100));
-      continue;
+    if (g_sdl.videoReady) {
+      // Translating may have called into Xlib (window procedures, SDL
+      // queries), which can leave events read from the socket in Xlib's
+      // queue, where the descriptor no longer shows them; SDL may have
+      // queued events of its own. Either way: pump again, not sleep.
+      if (sdl_layer::DisplayEventsPending() || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+        continue;
+      }
+      if (sdl_layer::DisplayFd() < 0 && !g_sdl.windows.empty()) {
+        wakeMs = std::min(wakeMs, nowMs + kUnwatchedLookMs);
+      }
     }
-    // Short naps between looks at the queue, not SDL_WaitEventTimeout: on
-    // X11 that wakes itself with an event sent to the focused window over a
-    // second connection, and when the program destroys that window right
-    // after (Alt+Enter, close) the server may see the send after the
-    // destruction: a BadWindow error, which Xlib makes fatal.
-    // Long waits (an inactive window in WaitMessage) nap a little longer.
-    const DWORD nap = GetTickCount() - start < kLongWaitMs ? kNapMs : kLongNapMs;
-    SDL_Delay(std::min<DWORD>(wait, nap));
+    // Not SDL_WaitEventTimeout: on X11 that wakes itself with an event
+    // sent to the focused window over a second connection, and when the
+    // program destroys that window right after (Alt+Enter, close) the
+    // server may see the send after the destruction: a BadWindow error,
+    // which Xlib makes fatal.
+    sdl_layer::BlockUntil(wakeMs == UINT64_MAX ? 0 : wakeMs * kNsPerMs);
   }
 }
 
@@ -166,16 +216,23 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   g_sdl.posted.push_back(msg);
 }
 
-void PumpEvents() {
+bool PumpEvents() {
+  ActOnStopSignal();
   if (!g_sdl.videoReady) {
-    return;
+    return false;
+  }
+  if (DisplayEventsPending()) {
+    g_lookAgainMs = NowMs() + kLookAgainMs;
   }
   SDL_PumpEvents();
   SDL_Event event;
+  bool sent = false;
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+    sent = sent || MaySendMessages(event);
     TranslateEvent(event);
   }
   ApplyPendingPlacement();
+  return sent;
 }
 
 }  // namespace sdl_layer

@@ -125,8 +125,9 @@ void ChangeFocus(HWND newFocus);
 // Full screen: puts a WS_POPUP window into the display mode in effect.
 void ApplyDisplayMode(Window* window);
 
-// Translates every pending SDL event into messages (posted or sent).
-void PumpEvents();
+// Translates every pending SDL event into messages (posted or sent) and
+// acts on a stop signal. TRUE when a message may have been sent.
+bool PumpEvents();
 void TranslateEvent(const SDL_Event& event);
 
 // Key mapping: SDL key event -> virtual key, scan code, extended flag.
