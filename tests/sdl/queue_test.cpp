@@ -169,7 +169,10 @@ TEST_F(SdlTest, WaitSleepsThroughTheTimeOutAndPointerMotionButWakesForKeys) {
   long sleeps = Sleeps();
   DWORD start = GetTickCount();
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT), WAIT_TIMEOUT);
-  EXPECT_LE(GetTickCount() - start, 1001u);  // the tick may turn before the call
+  // Not early; how late is the scheduler's business on a busy machine (the
+  // punctuality test below judges the median).
+  EXPECT_GE(GetTickCount() - start, 999u);  // the tick may turn before the call
+  EXPECT_LT(GetTickCount() - start, 1500u);
   EXPECT_LE(Sleeps() - sleeps, 3) << "naps would be hundreds";
 
   // Motion makes no message: the wait goes on, waking once per event.
