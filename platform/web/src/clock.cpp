@@ -1,0 +1,38 @@
+// The clocks on the browser's monotonic clock (performance.now in a page,
+// the process clock in node). GetTickCount and timeGetTime both count
+// milliseconds from an origin the page may choose (?tick=N), truncated to 32
+// bits as on Windows.
+#include <emscripten.h>
+
+#include "web_clock.h"
+#include "win32.h"
+
+namespace {
+double g_origin = -1.0;    // emscripten_get_now() at tick g_startTick
+DWORD g_startTick = 0;
+
+double Origin() {
+  if (g_origin < 0.0) {
+    g_origin = emscripten_get_now();
+  }
+  return g_origin;
+}
+}  // namespace
+
+void WebSetStartTick(DWORD tick) {
+  g_startTick = tick;
+  g_origin = emscripten_get_now();
+}
+
+DWORD WebTickNow() {
+  const double elapsed = emscripten_get_now() - Origin();
+  return g_startTick + static_cast<DWORD>(static_cast<unsigned long long>(elapsed));
+}
+
+extern "C" DWORD GetTickCount(void) { return WebTickNow(); }
+
+// The browser clock is already fine-grained: the period requests only need
+// to pair up as Windows' do.
+extern "C" DWORD timeGetTime(void) { return WebTickNow(); }
+extern "C" UINT timeBeginPeriod(UINT period) { return period == 0 ? 97u : 0u; }
+extern "C" UINT timeEndPeriod(UINT period) { return period == 0 ? 97u : 0u; }
