@@ -1,7 +1,8 @@
 // The clocks on the browser's monotonic clock (performance.now in a page,
 // the process clock in node). GetTickCount and timeGetTime both count
-// milliseconds from an origin the page may choose (?tick=N), truncated to 32
-// bits as on Windows.
+// milliseconds, truncated to 32 bits as on Windows. A page started with
+// ?tick=N holds the clock at N until its first frame is presented, so that
+// start-up and the first frame see the same tick on every run.
 #include <emscripten.h>
 
 #include "web_clock.h"
@@ -10,6 +11,7 @@
 namespace {
 double g_origin = -1.0;    // emscripten_get_now() at tick g_startTick
 DWORD g_startTick = 0;
+bool g_held = false;
 
 double Origin() {
   if (g_origin < 0.0) {
@@ -21,10 +23,18 @@ double Origin() {
 
 void WebSetStartTick(DWORD tick) {
   g_startTick = tick;
-  g_origin = emscripten_get_now();
+  g_held = true;
+}
+
+void WebReleaseClock() {
+  if (g_held) {
+    g_held = false;
+    g_origin = emscripten_get_now();
+  }
 }
 
 DWORD WebTickNow() {
+  if (g_held) return g_startTick;
   const double elapsed = emscripten_get_now() - Origin();
   return g_startTick + static_cast<DWORD>(static_cast<unsigned long long>(elapsed));
 }

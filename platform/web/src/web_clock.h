@@ -3,7 +3,9 @@
 
 #include "win32.h"
 
-// Makes the millisecond clocks read `tick` now.
+// Holds the millisecond clocks at `tick` until WebReleaseClock, from when
+// they run on from it.
 void WebSetStartTick(DWORD tick);
+void WebReleaseClock();
 // The millisecond clock GetTickCount and timeGetTime read.
 DWORD WebTickNow();

@@ -5,6 +5,7 @@
 // measuring in the browser's console.
 #include <emscripten.h>
 
+#include "web_clock.h"
 #include "web_yield.h"
 
 namespace {
@@ -21,6 +22,8 @@ EM_JS(void, web_frame_done, (void), {
   if (!f) f = window.drovaneFrames = {count : 0, busyMs : 0, maxMs : 0, awake : performance.now()};
   var busy = performance.now() - f.awake;
   f.count += 1;
+  f.samples = f.samples || [];
+  if (f.samples.length < 4096) f.samples.push(busy);
   f.busyMs += busy;
   if (busy > f.maxMs) f.maxMs = busy;
   if (typeof window.drovaneOnFrame === "function") window.drovaneOnFrame(f.count);
@@ -39,6 +42,7 @@ void MarkAwake() { web_mark_awake(); }
 
 void FramePresented() {
   web_frame_done();
+  WebReleaseClock();
   if (!g_yielded) {
     emscripten_sleep(0);
     web_mark_awake();

@@ -102,10 +102,10 @@ void CaptureState(DrawState* s) {
   const float A = e * i - f * h, B = f * g - d * i, C = d * h - e * g;
   const float det = a * A + b * B + c * C;
   const float k = det != 0.0f ? 1.0f / det : 0.0f;
-  // Columns of inverse-transpose.
-  const float n[9] = {A * k, B * k, C * k,
-                      (c * h - b * i) * k, (a * i - c * g) * k, (b * g - a * h) * k,
-                      (b * f - c * e) * k, (c * d - a * f) * k, (a * e - b * d) * k};
+  // The cofactor matrix over the determinant, column by column.
+  const float n[9] = {A * k, (c * h - b * i) * k, (b * f - c * e) * k,
+                      B * k, (a * i - c * g) * k, (c * d - a * f) * k,
+                      C * k, (b * g - a * h) * k, (a * e - b * d) * k};
   for (int col = 0; col < 3; ++col) {
     for (int row = 0; row < 3; ++row) s->normalMatrix[col * 4 + row] = n[col * 3 + row];
   }
