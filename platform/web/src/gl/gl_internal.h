@@ -54,6 +54,8 @@ struct Run {
   std::uint32_t indexCount;
   std::uint32_t firstVertex;
   std::uint32_t vertexCount;
+  std::uint32_t mesh;  // the one cached mesh the run draws, or 0
+  bool borrowed;       // draws an earlier run's copy of that mesh
 };
 
 struct Texture {
@@ -103,6 +105,7 @@ struct Context {
   std::vector<Vertex> vertices;  // this frame's, uploaded at a flush
   std::vector<std::uint32_t> indices;
   std::vector<Run> runs;  // the last one is open until the state changes
+  bool stateDirty;        // something a draw depends on changed since the last capture
 };
 
 extern Context g_gl;
@@ -114,8 +117,14 @@ void MultiplyCurrent(const float* m);  // current = current * m
 void ResetState();
 // The state a primitive begun now is drawn with.
 void CaptureState(DrawState* state);
-// Turns the vertices of the open primitive into triangle indices.
-void EndPrimitive();
+// Appends the triangle indices of primitive `mode` made of the n vertices
+// from `first`.
+void PrimitiveIndices(GLenum mode, std::uint32_t first, std::uint32_t n,
+                      std::vector<std::uint32_t>* indices);
+// Draws a mesh kept by its maker (indices relative to its first vertex)
+// under the current state; `id` names its content for good.
+void DrawMesh(std::uint32_t id, const std::vector<Vertex>& vertices,
+              const std::vector<std::uint32_t>& indices);
 // Sends every run collected so far to WebGL and empties the batch.
 void Flush();
 

@@ -45,14 +45,54 @@ extern "C" GLUquadric* gluNewQuadric(void) { return new (std::nothrow) GLUquadri
 
 extern "C" void gluDeleteQuadric(GLUquadric* quadric) { delete quadric; }
 
-extern "C" void gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks) {
-  if (quadric == nullptr || slices < 2 || stacks < 1 || radius < 0.0) {
-    if (slices < 2 || stacks < 1 || radius < 0.0) web_gl::SetError(GL_INVALID_VALUE);
-    return;
+namespace {
+
+// A sphere's triangles as GL would make them from the calls below, kept for
+// the next call with the same size: a frame draws the same sphere hundreds
+// of times, and the batch then draws every copy from one.
+struct SphereMesh {
+  GLdouble radius;
+  GLint slices;
+  GLint stacks;
+  std::uint32_t id;
+  std::vector<web_gl::Vertex> vertices;
+  std::vector<std::uint32_t> indices;
+};
+
+// Records glBegin / glNormal3f / glVertex3f / glEnd into a mesh.
+class MeshBuilder {
+ public:
+  explicit MeshBuilder(SphereMesh* mesh) : mesh_(mesh) {}
+  void Begin(GLenum mode) {
+    mode_ = mode;
+    first_ = static_cast<std::uint32_t>(mesh_->vertices.size());
   }
-  if (stacks < 2) stacks = 2;  // a cap each, at least
-  const float r = static_cast<float>(radius);
-  // Around (slices + 1 entries, the last equal to the first, so the seam closes exactly).
+  void Normal(float x, float y, float z) {
+    normal_[0] = x;
+    normal_[1] = y;
+    normal_[2] = z;
+  }
+  void Vertex(float x, float y, float z) {
+    mesh_->vertices.push_back(web_gl::Vertex{{x, y, z}, {normal_[0], normal_[1], normal_[2]}, {0, 0}});
+  }
+  void End() {
+    web_gl::PrimitiveIndices(mode_, first_, static_cast<std::uint32_t>(mesh_->vertices.size()) - first_,
+                             &mesh_->indices);
+  }
+
+ private:
+  SphereMesh* mesh_;
+  GLenum mode_ = GL_TRIANGLES;
+  std::uint32_t first_ = 0;
+  float normal_[3] = {0, 0, 1};
+};
+
+void BuildSphere(SphereMesh* mesh) {
+  const GLint slices = mesh->slices;
+  const GLint stacks = mesh->stacks;
+  const float r = static_cast<float>(mesh->radius);
+  // Around (slices + 1 entries, the last equal to the first, so the seam
+  // closes exactly).
   std::vector<float> sinA(static_cast<size_t>(slices) + 1), cosA(static_cast<size_t>(slices) + 1);
   for (GLint i = 0; i < slices; ++i) {
     const float angle = static_cast<float>(2.0 * kPi * i / slices);
@@ -61,7 +101,7 @@ extern "C" void gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GL
   }
   sinA[static_cast<size_t>(slices)] = sinA[0];
   cosA[static_cast<size_t>(slices)] = cosA[0];
-  // Down, from the pole at +z (sinB 0 at both poles).
+  // Down from the pole at +z (sinB 0 at both poles).
   std::vector<float> sinB(static_cast<size_t>(stacks) + 1), cosB(static_cast<size_t>(stacks) + 1);
   for (GLint j = 0; j <= stacks; ++j) {
     const float angle = static_cast<float>(kPi * j / stacks);
@@ -71,38 +111,57 @@ extern "C" void gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GL
   sinB[0] = 0.0f;
   sinB[static_cast<size_t>(stacks)] = 0.0f;
 
+  MeshBuilder gl(mesh);
   auto point = [&](GLint i, GLint j) {
     const float s = sinB[static_cast<size_t>(j)];
-    const float nx = sinA[static_cast<size_t>(i)] * s;
-    const float ny = cosA[static_cast<size_t>(i)] * s;
     const float nz = cosB[static_cast<size_t>(j)];
-    glNormal3f(nx, ny, nz);
-    glVertex3f(r * s * sinA[static_cast<size_t>(i)], r * s * cosA[static_cast<size_t>(i)], r * nz);
+    gl.Normal(sinA[static_cast<size_t>(i)] * s, cosA[static_cast<size_t>(i)] * s, nz);
+    gl.Vertex(r * s * sinA[static_cast<size_t>(i)], r * s * cosA[static_cast<size_t>(i)], r * nz);
   };
 
   // Top cap: the pole, then the first ring going round clockwise in angle
   // (counter-clockwise seen from above).
-  glNormal3f(0.0f, 0.0f, 1.0f);
-  glBegin(GL_TRIANGLE_FAN);
-  glVertex3f(0.0f, 0.0f, r);
+  gl.Normal(0.0f, 0.0f, 1.0f);
+  gl.Begin(GL_TRIANGLE_FAN);
+  gl.Vertex(0.0f, 0.0f, r);
   for (GLint i = slices; i >= 0; --i) point(i, 1);
-  glEnd();
+  gl.End();
 
   // Bottom cap: the pole, then the last ring the other way round.
-  glNormal3f(0.0f, 0.0f, -1.0f);
-  glBegin(GL_TRIANGLE_FAN);
-  glVertex3f(0.0f, 0.0f, -r);
+  gl.Normal(0.0f, 0.0f, -1.0f);
+  gl.Begin(GL_TRIANGLE_FAN);
+  gl.Vertex(0.0f, 0.0f, -r);
   for (GLint i = 0; i <= slices; ++i) point(i, stacks - 1);
-  glEnd();
+  gl.End();
 
   // The stacks between: each strip pairs the lower ring's point with the
   // upper ring's, lower first.
   for (GLint j = 1; j < stacks - 1; ++j) {
-    glBegin(GL_QUAD_STRIP);
+    gl.Begin(GL_QUAD_STRIP);
     for (GLint i = 0; i <= slices; ++i) {
       point(i, j + 1);
       point(i, j);
     }
-    glEnd();
+    gl.End();
   }
+}
+
+std::vector<SphereMesh> g_spheres;
+
+}  // namespace
+
+extern "C" void gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks) {
+  if (slices < 2 || stacks < 1 || radius < 0.0) return web_gl::SetError(GL_INVALID_VALUE);
+  if (quadric == nullptr) return;
+  if (stacks < 2) stacks = 2;  // a cap each, at least
+  for (const SphereMesh& mesh : g_spheres) {
+    if (mesh.radius == radius && mesh.slices == slices && mesh.stacks == stacks) {
+      return web_gl::DrawMesh(mesh.id, mesh.vertices, mesh.indices);
+    }
+  }
+  if (g_spheres.size() >= 16) g_spheres.erase(g_spheres.begin());  // a bounded cache
+  static std::uint32_t nextId = 0;
+  g_spheres.push_back(SphereMesh{radius, slices, stacks, ++nextId, {}, {}});
+  BuildSphere(&g_spheres.back());
+  web_gl::DrawMesh(g_spheres.back().id, g_spheres.back().vertices, g_spheres.back().indices);
 }

@@ -16,17 +16,11 @@ namespace web_gl {
 
 namespace {
 
-void Triangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
-  g_gl.indices.push_back(a);
-  g_gl.indices.push_back(b);
-  g_gl.indices.push_back(c);
-}
-
 // Ends the last run: when its vertices and indices repeat those of the run
 // before it (an object drawn again under other matrices or colours), they
 // are dropped and the run draws from the earlier copy.
 void CloseRun() {
-  if (g_gl.runs.empty()) return;
+  if (g_gl.runs.empty() || g_gl.runs.back().borrowed) return;
   Run& run = g_gl.runs.back();
   run.indexCount = static_cast<std::uint32_t>(g_gl.indices.size()) - run.firstIndex;
   run.vertexCount = static_cast<std::uint32_t>(g_gl.vertices.size()) - run.firstVertex;
@@ -49,12 +43,38 @@ void CloseRun() {
   run.firstVertex = before.firstVertex;
 }
 
+// The run the next geometry joins: the open one while nothing it depends
+// on has changed (and it has room for more), else a new one.
+Run& OpenRun() {
+  if (!g_gl.runs.empty() && !g_gl.stateDirty && !g_gl.runs.back().borrowed) {
+    return g_gl.runs.back();
+  }
+  DrawState state;
+  if (g_gl.stateDirty || g_gl.runs.empty()) {
+    CaptureState(&state);
+    g_gl.stateDirty = false;
+  } else {
+    state = g_gl.runs.back().state;
+  }
+  if (g_gl.runs.empty() || g_gl.runs.back().borrowed ||
+      std::memcmp(&g_gl.runs.back().state, &state, sizeof(state)) != 0) {
+    CloseRun();
+    g_gl.runs.push_back(Run{state, static_cast<std::uint32_t>(g_gl.indices.size()), 0,
+                            static_cast<std::uint32_t>(g_gl.vertices.size()), 0, 0, false});
+  }
+  return g_gl.runs.back();
+}
+
 }  // namespace
 
-void EndPrimitive() {
-  const std::uint32_t first = g_gl.primitiveStart;
-  const std::uint32_t n = static_cast<std::uint32_t>(g_gl.vertices.size()) - first;
-  switch (g_gl.primitive) {
+void PrimitiveIndices(GLenum mode, std::uint32_t first, std::uint32_t n,
+                      std::vector<std::uint32_t>* out) {
+  auto Triangle = [out](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    out->push_back(a);
+    out->push_back(b);
+    out->push_back(c);
+  };
+  switch (mode) {
     case GL_TRIANGLES:
       for (std::uint32_t i = 0; i + 3 <= n; i += 3) Triangle(first + i, first + i + 1, first + i + 2);
       break;
@@ -103,13 +123,7 @@ extern "C" void glBegin(GLenum mode) {
       mode != GL_QUADS && mode != GL_QUAD_STRIP && mode != GL_POLYGON) {
     return web_gl::SetError(GL_INVALID_ENUM);
   }
-  web_gl::DrawState state;
-  web_gl::CaptureState(&state);
-  if (g_gl.runs.empty() || std::memcmp(&g_gl.runs.back().state, &state, sizeof(state)) != 0) {
-    web_gl::CloseRun();
-    g_gl.runs.push_back(web_gl::Run{state, static_cast<std::uint32_t>(g_gl.indices.size()), 0,
-                                    static_cast<std::uint32_t>(g_gl.vertices.size()), 0});
-  }
+  web_gl::OpenRun().mesh = 0;
   g_gl.inBegin = true;
   g_gl.primitive = mode;
   g_gl.primitiveStart = static_cast<std::uint32_t>(g_gl.vertices.size());
@@ -118,7 +132,9 @@ extern "C" void glBegin(GLenum mode) {
 extern "C" void glEnd(void) {
   if (!g_gl.inBegin) return web_gl::SetError(GL_INVALID_OPERATION);
   g_gl.inBegin = false;
-  web_gl::EndPrimitive();
+  web_gl::PrimitiveIndices(g_gl.primitive, g_gl.primitiveStart,
+                           static_cast<std::uint32_t>(g_gl.vertices.size()) - g_gl.primitiveStart,
+                           &g_gl.indices);
 }
 
 extern "C" void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
@@ -144,6 +160,31 @@ extern "C" void glVertex3i(GLint x, GLint y, GLint z) {
 }
 
 namespace web_gl {
+
+void DrawMesh(std::uint32_t id, const std::vector<Vertex>& vertices,
+              const std::vector<std::uint32_t>& indices) {
+  if (g_gl.inBegin) return SetError(GL_INVALID_OPERATION);
+  Run& run = OpenRun();
+  const bool empty = run.firstVertex == g_gl.vertices.size() && run.firstIndex == g_gl.indices.size();
+  if (empty && g_gl.runs.size() >= 2) {
+    const Run& before = g_gl.runs[g_gl.runs.size() - 2];
+    if (before.mesh == id) {
+      // The same mesh as the run before: draw from its copy.
+      run.firstIndex = before.firstIndex;
+      run.indexCount = before.indexCount;
+      run.firstVertex = before.firstVertex;
+      run.vertexCount = before.vertexCount;
+      run.mesh = id;
+      run.borrowed = true;
+      return;
+    }
+  }
+  const std::uint32_t base = static_cast<std::uint32_t>(g_gl.vertices.size());
+  g_gl.vertices.insert(g_gl.vertices.end(), vertices.begin(), vertices.end());
+  g_gl.indices.reserve(g_gl.indices.size() + indices.size());
+  for (std::uint32_t index : indices) g_gl.indices.push_back(base + index);
+  run.mesh = empty ? id : 0;
+}
 
 void Flush() {
   if (g_gl.inBegin) return;

@@ -15,7 +15,11 @@ std::vector<std::vector<float>>& CurrentStack() {
 }
 }  // namespace
 
-float* CurrentMatrix() { return CurrentStack().back().data(); }
+// Every change to a matrix goes through here.
+float* CurrentMatrix() {
+  g_gl.stateDirty = true;
+  return CurrentStack().back().data();
+}
 
 // current = current * m, both column-major.
 void MultiplyCurrent(const float* m) {
@@ -63,6 +67,7 @@ extern "C" void glPopMatrix(void) {
   auto& stack = g_gl.matrixMode == GL_PROJECTION ? g_gl.projectionStack : g_gl.modelviewStack;
   if (stack.size() <= 1) return web_gl::SetError(GL_STACK_UNDERFLOW);
   stack.pop_back();
+  g_gl.stateDirty = true;
 }
 
 extern "C" void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {

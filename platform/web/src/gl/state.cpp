@@ -41,6 +41,7 @@ Texture* FindTexture(GLuint name) {
 // A state change between glBegin and glEnd is an error; otherwise it ends
 // nothing: runs are told apart when the next primitive begins.
 bool Outside() {
+  g_gl.stateDirty = true;
   if (g_gl.inBegin) {
     SetError(GL_INVALID_OPERATION);
     return false;
@@ -68,6 +69,7 @@ void ResetState() {
   Context fresh{};
   g_gl = std::move(fresh);
   g_gl.live = true;
+  g_gl.stateDirty = true;
   g_gl.error = GL_NO_ERROR;
   g_gl.matrixMode = GL_MODELVIEW;
   const std::vector<float> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
@@ -188,6 +190,7 @@ extern "C" void glLightfv(GLenum light, GLenum name, const GLfloat* v) {
 }
 
 extern "C" void glMaterialfv(GLenum face, GLenum name, const GLfloat* v) {
+  g_gl.stateDirty = true;
   if (face != GL_FRONT && face != GL_FRONT_AND_BACK) {
     // Back faces are culled here: their material is never seen.
     if (face != GL_BACK) web_gl::SetError(GL_INVALID_ENUM);
@@ -211,6 +214,7 @@ extern "C" void glMaterialfv(GLenum face, GLenum name, const GLfloat* v) {
 }
 
 extern "C" void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
+  g_gl.stateDirty = true;
   g_gl.colour[0] = r;
   g_gl.colour[1] = g;
   g_gl.colour[2] = b;

@@ -1,6 +1,11 @@
 // The WebGL 2 side: the canvas's context, the one shader that does the
 // fixed-function work the program uses, and the draws.
 //
+// Consecutive runs that draw the same vertices under the same state but for
+// the object's matrices and emission (the same sphere at other places, in
+// other colours) become one instanced draw: those three come per instance.
+// A frame of the program is then a handful of WebGL calls.
+//
 // The shader lights each vertex as GL 1.1 does (one light, infinite viewer):
 //   emission + ambient_material * (model ambient + light ambient)
 //   + diffuse_material * diffuse_light * max(N.L, 0)
@@ -37,7 +42,8 @@ void emscripten_glBindBuffer(GLenum, GLuint);
 void emscripten_glBufferData(GLenum, GLsizeiptr, const void*, GLenum);
 void emscripten_glEnableVertexAttribArray(GLuint);
 void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*);
-void emscripten_glDrawElements(GLenum, GLsizei, GLenum, const void*);
+void emscripten_glDrawElementsInstanced(GLenum, GLsizei, GLenum, const void*, GLsizei);
+void emscripten_glVertexAttribDivisor(GLuint, GLuint);
 void emscripten_glEnable(GLenum);
 void emscripten_glDisable(GLenum);
 void emscripten_glDepthFunc(GLenum);
@@ -70,7 +76,15 @@ const char kVertexShader[] = R"(#version 300 es
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aTexCoord;
-uniform vec4 uObject[8];   // modelview (4 columns), normal matrix (3), emission
+// Per instance: modelview (4 columns), normal matrix (3), emission.
+layout(location = 3) in vec4 aObject0;
+layout(location = 4) in vec4 aObject1;
+layout(location = 5) in vec4 aObject2;
+layout(location = 6) in vec4 aObject3;
+layout(location = 7) in vec4 aObject4;
+layout(location = 8) in vec4 aObject5;
+layout(location = 9) in vec4 aObject6;
+layout(location = 10) in vec4 aObject7;
 uniform vec4 uScene[14];   // projection (4), light position, ambient, diffuse,
                            // specular, material ambient, diffuse, specular
                            // (w: shininess), model ambient, colour, flags
@@ -78,15 +92,15 @@ out vec4 vSmooth;
 flat out vec4 vFlat;
 out vec2 vTexCoord;
 void main() {
-  mat4 modelview = mat4(uObject[0], uObject[1], uObject[2], uObject[3]);
-  mat3 normalMatrix = mat3(uObject[4].xyz, uObject[5].xyz, uObject[6].xyz);
+  mat4 modelview = mat4(aObject0, aObject1, aObject2, aObject3);
+  mat3 normalMatrix = mat3(aObject4.xyz, aObject5.xyz, aObject6.xyz);
   mat4 projection = mat4(uScene[0], uScene[1], uScene[2], uScene[3]);
   vec4 eye = modelview * vec4(aPosition, 1.0);
   gl_Position = projection * eye;
   vec4 flags = uScene[13];
   vec4 colour = uScene[12];
   if (flags.x > 0.5) {
-    vec4 emission = uObject[7];
+    vec4 emission = aObject7;
     vec4 matAmbient = uScene[8];
     vec4 matDiffuse = uScene[9];
     vec3 c = emission.rgb + matAmbient.rgb * uScene[11].rgb;
@@ -132,11 +146,10 @@ struct WebGl {
   GLuint program;
   GLuint vertexBuffer;
   GLuint indexBuffer;
-  GLint objectLocation;
+  GLuint instanceBuffer;
   GLint sceneLocation;
   GLint fragmentLocation;
   // What WebGL has now, so unchanged state is not sent again.
-  float object[web_gl::kObjectFloats];
   float scene[56];
   float fragment[4];
   GLuint texture;
@@ -176,12 +189,16 @@ bool BuildProgram() {
   if (!ok) return false;
   g_webgl.program = program;
   emscripten_glUseProgram(program);
-  g_webgl.objectLocation = emscripten_glGetUniformLocation(program, "uObject");
   g_webgl.sceneLocation = emscripten_glGetUniformLocation(program, "uScene");
   g_webgl.fragmentLocation = emscripten_glGetUniformLocation(program, "uFragment");
   emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "uTexture"), 0);
   emscripten_glGenBuffers(1, &g_webgl.vertexBuffer);
   emscripten_glGenBuffers(1, &g_webgl.indexBuffer);
+  emscripten_glGenBuffers(1, &g_webgl.instanceBuffer);
+  for (GLuint i = 0; i < 8; ++i) {
+    emscripten_glEnableVertexAttribArray(3 + i);
+    emscripten_glVertexAttribDivisor(3 + i, 1);
+  }
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.vertexBuffer);
   emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g_webgl.indexBuffer);
   const GLsizei stride = sizeof(web_gl::Vertex);
@@ -217,45 +234,75 @@ bool WebGlReady() { return g_webgl.context > 0 && g_webgl.program != 0; }
 
 void WebGlResetState() { g_webgl.known = false; }
 
+namespace {
+
+// Same vertices, same state but for the per-instance part.
+bool Joins(const Run& a, const Run& b) {
+  return a.firstIndex == b.firstIndex && a.indexCount == b.indexCount &&
+         std::memcmp(a.state.projection, b.state.projection,
+                     sizeof(DrawState) - offsetof(DrawState, projection)) == 0;
+}
+
+std::vector<float> g_instances;
+
+}  // namespace
+
 void WebGlDraw(const std::vector<Vertex>& vertices, const std::vector<std::uint32_t>& indices,
                const std::vector<Run>& runs) {
+  g_instances.clear();
+  for (const Run& run : runs) {
+    g_instances.insert(g_instances.end(), run.state.modelview, run.state.modelview + kObjectFloats);
+  }
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.instanceBuffer);
+  emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g_instances.size() * sizeof(float)),
+                          g_instances.data(), GL_STREAM_DRAW);
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.vertexBuffer);
   emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)),
                           vertices.data(), GL_STREAM_DRAW);
   emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                           static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
                           indices.data(), GL_STREAM_DRAW);
-  for (const Run& run : runs) {
-    if (run.indexCount == 0) continue;
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.instanceBuffer);
+  for (size_t first = 0; first < runs.size();) {
+    size_t end = first + 1;
+    while (end < runs.size() && Joins(runs[first], runs[end])) ++end;
+    const Run& run = runs[first];
     const DrawState& s = run.state;
-    const float* object = s.modelview;
-    const float* scene = s.projection;
-    if (!g_webgl.known || std::memcmp(g_webgl.object, object, sizeof g_webgl.object) != 0) {
-      std::memcpy(g_webgl.object, object, sizeof g_webgl.object);
-      emscripten_glUniform4fv(g_webgl.objectLocation, kObjectFloats / 4, object);
+    if (run.indexCount != 0) {
+      const float* scene = s.projection;
+      if (!g_webgl.known || std::memcmp(g_webgl.scene, scene, sizeof g_webgl.scene) != 0) {
+        std::memcpy(g_webgl.scene, scene, sizeof g_webgl.scene);
+        emscripten_glUniform4fv(g_webgl.sceneLocation, 14, scene);
+      }
+      const float fragment[4] = {s.flags[3], s.flags[2], 0.0f, 0.0f};
+      if (!g_webgl.known || std::memcmp(g_webgl.fragment, fragment, sizeof fragment) != 0) {
+        std::memcpy(g_webgl.fragment, fragment, sizeof fragment);
+        emscripten_glUniform4fv(g_webgl.fragmentLocation, 1, fragment);
+      }
+      if (s.texture != 0 && (!g_webgl.known || g_webgl.texture != s.texture)) {
+        emscripten_glBindTexture(GL_TEXTURE_2D, s.texture);
+        g_webgl.texture = s.texture;
+      }
+      SetCapability(GL_DEPTH_TEST, static_cast<int>(s.depthTest), &g_webgl.depthTest);
+      SetCapability(GL_CULL_FACE, static_cast<int>(s.cullFace), &g_webgl.cullFace);
+      if (!g_webgl.known || g_webgl.depthFunc != s.depthFunc) {
+        emscripten_glDepthFunc(s.depthFunc);
+        g_webgl.depthFunc = s.depthFunc;
+      }
+      g_webgl.known = true;
+      const std::uintptr_t base = first * kObjectFloats * sizeof(float);
+      for (GLuint i = 0; i < 8; ++i) {
+        emscripten_glVertexAttribPointer(3 + i, 4, GL_FLOAT, GL_FALSE, kObjectFloats * sizeof(float),
+                                         reinterpret_cast<const void*>(base + i * 4 * sizeof(float)));
+      }
+      emscripten_glDrawElementsInstanced(
+          GL_TRIANGLES, static_cast<GLsizei>(run.indexCount), GL_UNSIGNED_INT,
+          reinterpret_cast<const void*>(static_cast<std::uintptr_t>(run.firstIndex) * 4u),
+          static_cast<GLsizei>(end - first));
     }
-    if (!g_webgl.known || std::memcmp(g_webgl.scene, scene, sizeof g_webgl.scene) != 0) {
-      std::memcpy(g_webgl.scene, scene, sizeof g_webgl.scene);
-      emscripten_glUniform4fv(g_webgl.sceneLocation, 14, scene);
-    }
-    const float fragment[4] = {s.flags[3], s.flags[2], 0.0f, 0.0f};
-    if (!g_webgl.known || std::memcmp(g_webgl.fragment, fragment, sizeof fragment) != 0) {
-      std::memcpy(g_webgl.fragment, fragment, sizeof fragment);
-      emscripten_glUniform4fv(g_webgl.fragmentLocation, 1, fragment);
-    }
-    if (s.texture != 0 && (!g_webgl.known || g_webgl.texture != s.texture)) {
-      emscripten_glBindTexture(GL_TEXTURE_2D, s.texture);
-      g_webgl.texture = s.texture;
-    }
-    SetCapability(GL_DEPTH_TEST, static_cast<int>(s.depthTest), &g_webgl.depthTest);
-    SetCapability(GL_CULL_FACE, static_cast<int>(s.cullFace), &g_webgl.cullFace);
-    if (!g_webgl.known || g_webgl.depthFunc != s.depthFunc) {
-      emscripten_glDepthFunc(s.depthFunc);
-      g_webgl.depthFunc = s.depthFunc;
-    }
-    g_webgl.known = true;
-    emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(run.indexCount), GL_UNSIGNED_INT,
-                              reinterpret_cast<const void*>(static_cast<uintptr_t>(run.firstIndex) * 4u));
+    first = end;
   }
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.vertexBuffer);
 }
 
 void WebGlClear(GLbitfield mask, const float* colour, float depth) {
