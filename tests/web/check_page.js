@@ -7,6 +7,7 @@
 //             shrinks), the wheel tilts (the floor's rows spread), r starts
 //             a new game (one sudden change)
 //   speed     frames in 5 s of real time, main-thread ms per frame (< 3)
+//   settings  a settings file in localStorage recolours the player ball
 // Prints the figures; exits 1 on a failed check.
 //   node check_page.js --site DIR --native EXE --chromium EXE --work DIR
 'use strict';
@@ -202,6 +203,19 @@ async function main() {
     console.log(`frame to frame: ${(calm * 100).toFixed(1)}% of pixels change when calm, ${(jump * 100).toFixed(1)}% across r`);
     check(jump > 0.1 && jump > 4 * calm, 'r starts a new game');
     void reset;
+
+    // Settings: the player ball blue instead of green, after a reload.
+    await page.evaluate(() => localStorage.setItem('drovane.settings.reg',
+      'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vorlix\\Drovane]\r\n"Color4"=dword:00ff0000\r\n'));
+    await page.reload();
+    await page.waitForFunction(() => window.__first !== null, { timeout: 60000 });
+    const recoloured = decode(await page.evaluate(() => window.__first));
+    let blue = 0;
+    for (let i = 0; i < recoloured.rgb.length; i += 3) {
+      if (recoloured.rgb[i] < 110 && recoloured.rgb[i + 1] < 110 && recoloured.rgb[i + 2] > 150) ++blue;
+    }
+    console.log(`with Color4 blue in localStorage: ${greenPixels(recoloured)} green and ${blue} blue pixels`);
+    check(greenPixels(recoloured) < 50 && blue > greenPixels(web) / 2, 'the colours come from localStorage');
   } finally {
     await browser.close();
     server.close();
