@@ -16,7 +16,12 @@ test_packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   valgrind
   python3
+  emscripten nodejs chromium
 )
+# npm ships inside some nodejs builds (NodeSource's); Debian packages it apart.
+if ! command -v npm >/dev/null; then
+  test_packages+=(npm)
+fi
 
 wanted=("${run_packages[@]}")
 if [ "${1:-test}" = test ]; then
