@@ -1,6 +1,7 @@
 // Draws the game's first frame natively, for the browser check to compare
 // the page's with: the scene as the game starts it at a given tick, in a
-// 640 x 480 offscreen context set up as the OpenGL window sets its own, then
+// 640 x 480 offscreen context set up as the OpenGL window sets its own (the
+// harness of tests/render), then
 // the frame the window paints before any update. Writes a binary PPM, rows
 // top to bottom.
 //   web_native_frame <tick> <out.ppm>
@@ -9,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-#include "config/colour_settings.h"
 #include "offscreen_gl.h"
 #include "opengl.h"
 #include "render/render.h"
@@ -35,13 +35,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   InitWindowGLState();
-  // The OpenGL window's projection: 45 degrees, near 0.1, far 1000.
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(45.0, static_cast<double>(kWidth) / kHeight, 0.1, 1000.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  SetWindowProjection(kWidth, kHeight);
 
   SetTickSource(FixedTick);
   auto scene = std::make_unique<Scene>();
