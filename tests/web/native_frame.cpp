@@ -1,9 +1,8 @@
 // Draws the game's first frame natively, for the browser check to compare
 // the page's with: the scene as the game starts it at a given tick, in a
 // 640 x 480 offscreen context set up as the OpenGL window sets its own (the
-// harness of tests/render), then
-// the frame the window paints before any update. Writes a binary PPM, rows
-// top to bottom.
+// harness of tests/render), then the frame the window paints before any
+// update. Writes a binary PPM, rows top to bottom.
 //   web_native_frame <tick> <out.ppm>
 #include <cstdio>
 #include <cstdlib>
