@@ -35,6 +35,16 @@ EM_JS(double, web_start_tick, (void), {
   return n <= 4294967295 ? n : -1;
 });
 
+// The page's status line says how the program ended: there is no console
+// to read an exit code from.
+EM_JS(void, web_report_exit, (int result), {
+  var line = document.getElementById("status");
+  if (!line) return;
+  line.textContent = result == 0 ? "The game has ended. Reload the page to play again."
+                                 : "The game could not run (error 0x" + (result >>> 0).toString(16) +
+                                   "). It needs a browser with WebGL 2.";
+});
+
 }  // namespace
 
 int main() {
@@ -43,5 +53,7 @@ int main() {
   if (tick >= 0.0) WebSetStartTick(static_cast<DWORD>(tick));
   web_layer::InstallInput();
   char commandLine[] = "";
-  return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+  const int result = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+  web_report_exit(result);
+  return result;
 }
