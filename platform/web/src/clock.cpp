@@ -4,6 +4,9 @@
 // ?tick=N holds the clock at N until its first frame is presented, so that
 // start-up and the first frame see the same tick on every run.
 #include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cmath>
 
 #include "web_clock.h"
 #include "win32.h"
@@ -13,15 +16,20 @@ double g_origin = -1.0;    // emscripten_get_now() at tick g_startTick
 DWORD g_startTick = 0;
 bool g_held = false;
 
+// Windows' tick count is the time since the machine started, different on
+// every run, and the program seeds its games from it: start from the wall
+// clock so that pages opened at different times play different games.
 double Origin() {
   if (g_origin < 0.0) {
     g_origin = emscripten_get_now();
+    g_startTick = static_cast<DWORD>(std::fmod(emscripten_date_now(), 4294967296.0));
   }
   return g_origin;
 }
 }  // namespace
 
 void WebSetStartTick(DWORD tick) {
+  g_origin = emscripten_get_now();
   g_startTick = tick;
   g_held = true;
 }
