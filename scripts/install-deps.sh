@@ -22,7 +22,12 @@ test_packages=(
   valgrind
   x11-xkb-utils
   lintian appstream desktop-file-utils man-db unzip
+  emscripten nodejs chromium
 )
+# npm ships inside some nodejs builds (NodeSource's); Debian packages it apart.
+if ! command -v npm >/dev/null; then
+  test_packages+=(npm)
+fi
 
 wanted=("${run_packages[@]}")
 case ${1:-test} in

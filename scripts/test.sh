@@ -7,8 +7,10 @@
 #   build/clang-san     Clang with AddressSanitizer and UndefinedBehaviorSanitizer:
 #                       unit tests, and each fuzzer for a bounded time
 #   build/mingw         MinGW-w64 cross build, its tests run under Wine
-#   build/gcc-release   GCC release: everything, end-to-end tests included, and
-#                       the comparison of drovane-sim across all the builds
+#   build/web           Emscripten: the page, and drovane-sim for node (scripts/web.sh)
+#   build/gcc-release   GCC release: everything, end-to-end tests included, the
+#                       comparison of drovane-sim across all the builds, and
+#                       the page in headless Chromium against the native frame
 #   build/packages      the Debian package (from gcc-release), the Windows
 #                       installer and zip (from mingw), installed, run and
 #                       removed again (the .deb only as root: apt-get)
@@ -48,11 +50,17 @@ configure_and_build build/mingw -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DDROVANE_BUILD_BENCHMARKS=OFF
 ctest --test-dir build/mingw "${ctest_flags[@]}" -j 1
 
+section "WebAssembly: the page and drovane-sim (Emscripten)"
+bash scripts/web.sh build
+# puppeteer-core for the browser checks, at the versions the lock file pins.
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+
 section "GCC release: every suite"
 configure_and_build build/gcc-release -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
   "-DDROVANE_WINDOWS_GAME=$root/build/mingw/app/drovane3d.exe" \
-  "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe"
+  "-DDROVANE_WEB_SITE=$root/build/web/site" \
+  "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe;$root/build/web/tools/drovane-sim.js"
 ctest --test-dir build/gcc-release "${ctest_flags[@]}" -j 1
 
 section "Packages"

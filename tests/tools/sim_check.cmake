@@ -15,10 +15,18 @@ file(MAKE_DIRECTORY "${WORK}")
 
 # The command that runs a drovane-sim executable: "SIM" is this build's
 # (through the emulator in a cross build); a peer that is a Windows
-# executable runs through wine64 (Debian keeps it out of PATH).
+# executable runs through wine64 (Debian keeps it out of PATH), a .js one
+# (the WebAssembly build) through node.
 function(runner_for exe out_var)
   if(exe STREQUAL "SIM")
     set(${out_var} ${EMULATOR} "${SIM}" PARENT_SCOPE)
+  elseif(exe MATCHES "\\.js$")
+    # The WebAssembly build runs in node.
+    find_program(NODE NAMES node nodejs)
+    if(NOT NODE)
+      message(FATAL_ERROR "no node to run ${exe}")
+    endif()
+    set(${out_var} "${NODE}" "${exe}" PARENT_SCOPE)
   elseif(exe MATCHES "\\.exe$")
     find_program(WINE64 NAMES wine64 wine PATHS /usr/lib/wine)
     if(NOT WINE64)

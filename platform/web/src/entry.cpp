@@ -1,0 +1,59 @@
+// main() for the page: reads the page's diagnostics and settings, installs
+// its event handlers and hands over to the program's WinMain.
+//
+// Settings: the page may keep a settings file (the registry editor's export
+//   format, as on Linux) in localStorage under "drovane.settings.reg"; it is
+//   written where the settings code reads it before the program starts.
+// Diagnostics: ?tick=N starts the millisecond clocks at N (the simulation's
+//   random layout follows from the tick the program starts at).
+#include <emscripten.h>
+
+#include <cstdlib>
+
+#include "web_clock.h"
+#include "web_state.h"
+
+namespace {
+
+EM_JS(void, web_install_settings, (void), {
+  var text = null;
+  try {
+    text = window.localStorage.getItem("drovane.settings.reg");
+  } catch (e) {
+  }
+  if (text === null) return;
+  var dir = ENV["HOME"] || "/home/web_user";
+  FS.mkdirTree(dir + "/.config/drovane");
+  FS.writeFile(dir + "/.config/drovane/settings.reg", text);
+});
+
+// -1 when absent or not a 32-bit number.
+EM_JS(double, web_start_tick, (void), {
+  var value = new URLSearchParams(window.location.search).get("tick");
+  if (value === null || !/^[0-9]+$/.test(value)) return -1;
+  var n = Number(value);
+  return n <= 4294967295 ? n : -1;
+});
+
+// The page's status line says how the program ended: there is no console
+// to read an exit code from.
+EM_JS(void, web_report_exit, (int result), {
+  var line = document.getElementById("status");
+  if (!line) return;
+  line.textContent = result == 0 ? "The game has ended. Reload the page to play again."
+                                 : "The game could not run (error 0x" + (result >>> 0).toString(16) +
+                                   "). It needs a browser with WebGL 2.";
+});
+
+}  // namespace
+
+int main() {
+  web_install_settings();
+  const double tick = web_start_tick();
+  if (tick >= 0.0) WebSetStartTick(static_cast<DWORD>(tick));
+  web_layer::InstallInput();
+  char commandLine[] = "";
+  const int result = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+  web_report_exit(result);
+  return result;
+}

@@ -1,0 +1,424 @@
+// Windows in the page: the canvas is the client area of whichever window
+// is alive.
+//
+// Supports: top-level windows with Windows' creation messages in order,
+//   synchronously (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE,
+//   WM_MOVE); a refusal in WM_NCCREATE / WM_CREATE destroys the half-made
+//   window with WM_NCDESTROY; DestroyWindow; replaceable procedures and
+//   user data; DefWindowProcA where the default matters (WM_CLOSE destroys,
+//   WM_PAINT validates, Alt+F4 closes); showing, painting state, focus.
+// Frame model: there is no frame. The window rectangle is the client area,
+//   at the canvas's place in the page; AdjustWindowRectEx changes nothing.
+// Lacks: child windows, menus, moving the canvas (MoveWindow only resizes).
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "web_state.h"
+
+namespace {
+
+using web_layer::g_web;
+using web_layer::Window;
+
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 480;
+
+void Forget(Window* window) {
+  HWND const handle = window->handle;
+  g_web.posted.erase(std::remove_if(g_web.posted.begin(), g_web.posted.end(),
+                                    [handle](const MSG& msg) { return msg.hwnd == handle; }),
+                     g_web.posted.end());
+  g_web.timers.erase(std::remove_if(g_web.timers.begin(), g_web.timers.end(),
+                                    [handle](const web_layer::Timer& t) { return t.window == handle; }),
+                     g_web.timers.end());
+  if (g_web.focus == handle) {
+    g_web.focus = nullptr;
+  }
+  g_web.windows.erase(std::remove(g_web.windows.begin(), g_web.windows.end(), window),
+                      g_web.windows.end());
+  delete window;
+}
+
+bool CoversClient(const Window* window, const RECT* rect) {
+  return rect == nullptr || (rect->left <= 0 && rect->top <= 0 && rect->right >= window->width &&
+                             rect->bottom >= window->height);
+}
+
+// The canvas's place in the page, in CSS pixels.
+EM_JS(int, web_canvas_left, (void), {
+  var c = document.getElementById("canvas");
+  return c ? Math.round(c.getBoundingClientRect().left) : 0;
+});
+EM_JS(int, web_canvas_top, (void), {
+  var c = document.getElementById("canvas");
+  return c ? Math.round(c.getBoundingClientRect().top) : 0;
+});
+EM_JS(void, web_set_title, (const char* text), { document.title = UTF8ToString(text); });
+EM_JS(void, web_show_cursor, (int show), {
+  var c = document.getElementById("canvas");
+  if (c) c.style.cursor = show ? "auto" : "none";
+});
+
+}  // namespace
+
+extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                                int y, int width, int height, HWND parent, HMENU menu,
+                                HINSTANCE instance, LPVOID param) {
+  const long classIndex = web_layer::FindClassIndex(className);
+  if (classIndex < 0) {
+    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    return nullptr;
+  }
+  if (style & WS_CHILD) {
+    SetLastError(parent == nullptr ? ERROR_TLW_WITH_WSCHILD : ERROR_NOT_SUPPORTED);
+    return nullptr;
+  }
+  if (width == CW_USEDEFAULT || width <= 0) {
+    width = kDefaultWidth;
+    height = kDefaultHeight;
+  }
+  if (height <= 0) {
+    height = kDefaultHeight;
+  }
+  Window* window = new Window{};
+  window->handle = reinterpret_cast<HWND>(web_layer::NewHandleValue());
+  window->classIndex = static_cast<size_t>(classIndex);
+  window->procedure = g_web.classes[static_cast<size_t>(classIndex)].procedure;
+  window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
+  window->exStyle = exStyle;
+  window->title = title != nullptr ? title : "";
+  window->fullscreen = (style & WS_POPUP) && g_web.modeSet;
+  window->width = window->fullscreen ? g_web.modeWidth : width;
+  window->height = window->fullscreen ? g_web.modeHeight : height;
+  window->reportedWidth = -1;
+  window->reportedHeight = -1;
+  window->invalid = true;
+  window->minimised = g_web.pageHidden;
+  g_web.windows.push_back(window);
+  web_layer::SizeCanvas(window->width, window->height);
+  web_set_title(window->title.c_str());
+
+  CREATESTRUCTA create{};
+  create.lpCreateParams = param;
+  create.hInstance = instance;
+  create.hMenu = menu;
+  create.hwndParent = parent;
+  create.cx = width;
+  create.cy = height;
+  create.x = x;
+  create.y = y;
+  create.style = static_cast<LONG>(style);
+  create.lpszName = title;
+  create.lpszClass = className;
+  create.dwExStyle = exStyle;
+
+  HWND const handle = window->handle;
+  MINMAXINFO limits{};
+  limits.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  limits.ptMaxTrackSize = limits.ptMaxSize;
+  web_layer::Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  bool created = web_layer::FindWindow(handle) != nullptr &&
+                 web_layer::Send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) != 0;
+  created = created && web_layer::FindWindow(handle) != nullptr &&
+            web_layer::Send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) != -1;
+  if (!created) {
+    if (web_layer::FindWindow(handle) != nullptr) {
+      window->destroying = true;
+      web_layer::Send(window, WM_NCDESTROY, 0, 0);
+      Forget(window);
+    }
+    return nullptr;
+  }
+  if (web_layer::FindWindow(handle) == nullptr) {
+    return nullptr;
+  }
+  web_layer::SyncSize(window, true);
+  if (web_layer::FindWindow(handle) == nullptr) {
+    return nullptr;
+  }
+  web_layer::Send(window, WM_MOVE, 0,
+                  MAKELPARAM(static_cast<WORD>(web_canvas_left()), static_cast<WORD>(web_canvas_top())));
+  if ((style & WS_VISIBLE) && web_layer::FindWindow(handle) != nullptr) {
+    ShowWindow(handle, SW_SHOW);
+  }
+  return web_layer::FindWindow(handle) != nullptr ? handle : nullptr;
+}
+
+extern "C" BOOL DestroyWindow(HWND handle) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (window->destroying) {
+    return TRUE;
+  }
+  window->destroying = true;
+  web_layer::Send(window, WM_DESTROY, 0, 0);
+  web_layer::Send(window, WM_NCDESTROY, 0, 0);
+  Forget(window);
+  return TRUE;
+}
+
+extern "C" LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_CLOSE:
+      DestroyWindow(handle);
+      return 0;
+    case WM_PAINT:
+      ValidateRect(handle, nullptr);
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_F4) {
+        if (Window* window = web_layer::FindWindow(handle)) {
+          web_layer::Send(window, WM_CLOSE, 0, 0);
+        }
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+extern "C" LRESULT CallWindowProcA(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
+  return procedure != nullptr ? procedure(handle, message, wParam, lParam) : 0;
+}
+
+extern "C" LONG_PTR GetWindowLongPtrA(HWND handle, int index) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return 0;
+  }
+  switch (index) {
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(window->procedure);
+    case GWLP_USERDATA:
+      return window->userData;
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(g_web.classes[window->classIndex].instance);
+    case GWL_STYLE:
+      return static_cast<LONG_PTR>(static_cast<LONG>(window->style));
+    case GWL_EXSTYLE:
+      return static_cast<LONG_PTR>(static_cast<LONG>(window->exStyle));
+    default:
+      SetLastError(ERROR_INVALID_INDEX);
+      return 0;
+  }
+}
+
+extern "C" LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return 0;
+  }
+  const LONG_PTR previous = GetWindowLongPtrA(handle, index);
+  switch (index) {
+    case GWLP_WNDPROC:
+      if (value == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+      }
+      window->procedure = reinterpret_cast<WNDPROC>(value);
+      return previous;
+    case GWLP_USERDATA:
+      window->userData = value;
+      return previous;
+    default:
+      SetLastError(ERROR_INVALID_INDEX);
+      return 0;
+  }
+}
+
+extern "C" LONG GetWindowLongA(HWND handle, int index) {
+  if (index != GWL_STYLE && index != GWL_EXSTYLE) {
+    if (web_layer::RequireWindow(handle) != nullptr) {
+      SetLastError(ERROR_INVALID_INDEX);
+    }
+    return 0;
+  }
+  return static_cast<LONG>(GetWindowLongPtrA(handle, index));
+}
+
+extern "C" BOOL IsWindow(HWND handle) { return web_layer::FindWindow(handle) != nullptr; }
+
+namespace {
+int CopyOut(const std::string& text, LPSTR buffer, int size) {
+  const size_t count = std::min(text.size(), static_cast<size_t>(size - 1));
+  std::memcpy(buffer, text.data(), count);
+  buffer[count] = '\0';
+  return static_cast<int>(count);
+}
+}  // namespace
+
+extern "C" int GetClassNameA(HWND handle, LPSTR buffer, int size) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return 0;
+  }
+  if (buffer == nullptr || size <= 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  return CopyOut(g_web.classes[window->classIndex].name, buffer, size);
+}
+
+extern "C" int GetWindowTextA(HWND handle, LPSTR buffer, int size) {
+  if (buffer != nullptr && size > 0) {
+    buffer[0] = '\0';
+  }
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr || buffer == nullptr || size <= 0) {
+    return 0;
+  }
+  return CopyOut(window->title, buffer, size);
+}
+
+extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  window->title = text != nullptr ? text : "";
+  web_set_title(window->title.c_str());
+  return TRUE;
+}
+
+extern "C" BOOL ShowWindow(HWND handle, int command) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  const BOOL wasVisible = (window->style & WS_VISIBLE) != 0;
+  if (command == SW_HIDE) {
+    if (wasVisible) {
+      window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+      web_layer::Send(window, WM_SHOWWINDOW, FALSE, 0);
+    }
+    return wasVisible;
+  }
+  if (!wasVisible) {
+    window->style |= WS_VISIBLE;
+    window->invalid = true;
+    web_layer::Send(window, WM_SHOWWINDOW, TRUE, 0);
+    // A window shown in the page the user looks at gets the keyboard, as a
+    // new desktop window does.
+    if (web_layer::FindWindow(handle) == window) {
+      web_layer::PageActivation();
+    }
+  }
+  return wasVisible;
+}
+
+extern "C" BOOL UpdateWindow(HWND handle) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (window->invalid && (window->style & WS_VISIBLE)) {
+    web_layer::Send(window, WM_PAINT, 0, 0);
+  }
+  return TRUE;
+}
+
+extern "C" BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
+  if (handle == nullptr) {
+    for (Window* window : g_web.windows) {
+      window->invalid = true;
+    }
+    return TRUE;
+  }
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  window->invalid = true;  // one flag: any part invalidates the whole
+  return TRUE;
+}
+
+extern "C" BOOL ValidateRect(HWND handle, const RECT* rect) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (CoversClient(window, rect)) {
+    window->invalid = false;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL MoveWindow(HWND handle, int, int, int width, int height, BOOL repaint) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (width <= 0 || height <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (!window->fullscreen) {
+    window->width = width;
+    window->height = height;
+    web_layer::SizeCanvas(width, height);
+    web_layer::SyncSize(window, false);
+  }
+  if (repaint) {
+    window->invalid = true;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL GetClientRect(HWND handle, RECT* rect) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr || rect == nullptr) {
+    return FALSE;
+  }
+  *rect = RECT{0, 0, window->minimised ? 0 : window->width, window->minimised ? 0 : window->height};
+  return TRUE;
+}
+
+extern "C" BOOL GetWindowRect(HWND handle, RECT* rect) {
+  Window* window = web_layer::RequireWindow(handle);
+  if (window == nullptr || rect == nullptr) {
+    return FALSE;
+  }
+  const LONG left = web_canvas_left();
+  const LONG top = web_canvas_top();
+  *rect = RECT{left, top, left + window->width, top + window->height};
+  return TRUE;
+}
+
+extern "C" BOOL AdjustWindowRectEx(RECT* rect, DWORD, BOOL, DWORD) {
+  if (rect == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+extern "C" BOOL SetForegroundWindow(HWND handle) {
+  return web_layer::RequireWindow(handle) != nullptr;
+}
+
+extern "C" HWND SetFocus(HWND handle) {
+  HWND const previous = g_web.focus;
+  if (handle != nullptr && web_layer::RequireWindow(handle) == nullptr) {
+    return nullptr;
+  }
+  web_layer::ChangeFocus(handle);
+  return previous;
+}
+
+extern "C" HWND GetFocus(void) { return g_web.focus; }
+
+extern "C" int ShowCursor(BOOL show) {
+  const int before = g_web.cursorCount;
+  g_web.cursorCount += show ? 1 : -1;
+  if ((before >= 0) != (g_web.cursorCount >= 0)) {
+    web_show_cursor(g_web.cursorCount >= 0 ? 1 : 0);
+  }
+  return g_web.cursorCount;
+}
