@@ -8,6 +8,7 @@
 #                       unit tests, and each fuzzer for a bounded time
 #   build/mingw         MinGW-w64 cross build, its tests run under Wine
 #   build/web           Emscripten: the page, and drovane-sim for node (scripts/web.sh)
+#   build/web-tests     Emscripten: the behaviour suite, run in headless Chromium
 #   build/gcc-release   GCC release: everything, end-to-end tests included, the
 #                       comparison of drovane-sim across all the builds, and
 #                       the page in headless Chromium against the native frame
@@ -52,6 +53,7 @@ ctest --test-dir build/mingw "${ctest_flags[@]}" -j 1
 
 section "WebAssembly: the page and drovane-sim (Emscripten)"
 bash scripts/web.sh build
+bash scripts/web.sh tests
 # puppeteer-core for the browser checks, at the versions the lock file pins.
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 
@@ -60,6 +62,7 @@ configure_and_build build/gcc-release -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
   "-DDROVANE_WINDOWS_GAME=$root/build/mingw/app/drovane3d.exe" \
   "-DDROVANE_WEB_SITE=$root/build/web/site" \
+  "-DDROVANE_WEB_BEHAVIOUR=$root/build/web-tests/tests/behaviour/behaviour_web_tests.js" \
   "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe;$root/build/web/tools/drovane-sim.js"
 ctest --test-dir build/gcc-release "${ctest_flags[@]}" -j 1
 

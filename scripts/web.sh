@@ -4,6 +4,8 @@
 #
 #   web.sh [serve] [port]   build, then serve build/web/site (default port 8080)
 #   web.sh build            build only: build/web/site holds the page
+#   web.sh tests            build the behaviour suite for the browser in
+#                           build/web-tests (tests/web/run_behaviour.js runs it)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,6 +18,13 @@ export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+if [ "$mode" = tests ]; then
+  emcmake cmake -S "$root" -B build/web-tests -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DDROVANE_BUILD_BENCHMARKS=OFF -DDROVANE_BUILD_E2E=OFF "${launcher[@]}" >/dev/null
+  cmake --build build/web-tests -j "$(nproc)" --target behaviour_web_tests
+  echo "web: the behaviour suite is build/web-tests/tests/behaviour/behaviour_web_tests.js"
+  exit 0
 fi
 emcmake cmake -S "$root" -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DDROVANE_BUILD_TESTS=OFF -DDROVANE_BUILD_BENCHMARKS=OFF -DDROVANE_BUILD_E2E=OFF \

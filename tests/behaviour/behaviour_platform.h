@@ -2,5 +2,5 @@
 #pragma once
 
 // Back to a clean state before each case: the fake forgets everything; the
-// SDL layer and Windows need nothing.
+// SDL layer, the web layer and Windows need nothing.
 void ResetPlatformForTest();

@@ -1,7 +1,8 @@
 // What the program relies on from the Win32 subset, written once and built
 // against every implementation: the fake (tests/fake), the SDL layer (in
-// Xvfb with openbox) and Windows itself (MinGW, run under Wine in Xvfb with
-// openbox). Where they disagree Windows decides.
+// Xvfb with openbox), Windows itself (MinGW, run under Wine in Xvfb with
+// openbox) and the web layer (in headless Chromium). Where they disagree
+// Windows decides.
 //
 // Message sequences are tables compared with what the window procedure
 // received; only the messages the program handles are recorded, so the many

@@ -1,7 +1,8 @@
 // Display modes and screen metrics in the page.
 //
-// Supports: ChangeDisplaySettingsA with any size up to 4096 x 4096 at 16,
-//   24 or 32 bits: the canvas asks the browser for full screen (the
+// Supports: ChangeDisplaySettingsA to the modes a desktop display offers
+//   (kModes, and the screen's own size) at 16, 24 or 32 bits; any other
+//   size is a mode the display lacks, as on Windows. The canvas asks the browser for full screen (the
 //   Fullscreen API) and the program waits for the answer; a refusal (no
 //   user gesture, a browser setting, an iframe without permission) is a
 //   failed mode change. In full screen a WS_POPUP window's drawing buffer
@@ -19,7 +20,16 @@ namespace {
 
 using web_layer::g_web;
 
-constexpr DWORD kMaxModeSide = 4096;
+// The sizes a desktop display commonly lists; the page scales any of them
+// to the screen.
+constexpr struct {
+  DWORD width;
+  DWORD height;
+} kModes[] = {
+    {640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 720},  {1280, 800},
+    {1280, 960},  {1280, 1024}, {1360, 768},  {1366, 768},  {1440, 900},  {1600, 900},
+    {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}, {2560, 1440}, {3840, 2160},
+};
 
 EM_ASYNC_JS(int, web_enter_fullscreen, (void), {
   var canvas = document.getElementById("canvas");
@@ -70,8 +80,12 @@ extern "C" LONG ChangeDisplaySettingsA(DEVMODEA* request, DWORD) {
   const DWORD width = (fields & DM_PELSWIDTH) ? request->dmPelsWidth : 1024;
   const DWORD height = (fields & DM_PELSHEIGHT) ? request->dmPelsHeight : 768;
   const DWORD depth = (fields & DM_BITSPERPEL) ? request->dmBitsPerPel : 32;
-  if (width == 0 || height == 0 || width > kMaxModeSide || height > kMaxModeSide ||
-      (depth != 16 && depth != 24 && depth != 32)) {
+  bool listed = width == static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN)) &&
+                height == static_cast<DWORD>(GetSystemMetrics(SM_CYSCREEN));
+  for (const auto& mode : kModes) {
+    listed = listed || (mode.width == width && mode.height == height);
+  }
+  if (!listed || (depth != 16 && depth != 24 && depth != 32)) {
     return DISP_CHANGE_BADMODE;
   }
   if (!web_enter_fullscreen()) {

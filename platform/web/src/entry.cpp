@@ -1,9 +1,9 @@
 // main() for the page: reads the page's diagnostics and settings, installs
 // its event handlers and hands over to the program's WinMain.
 //
-// Settings: the page may keep a settings file (the registry editor's export
-//   format, as on Linux) in localStorage under "drovane.settings.reg"; it is
-//   written where the settings code reads it before the program starts.
+// Settings: the page may keep a settings file in localStorage
+//   (web_settings.h); it is put where the settings code reads it before the
+//   program starts.
 // Diagnostics: ?tick=N starts the millisecond clocks at N (the simulation's
 //   random layout follows from the tick the program starts at).
 #include <emscripten.h>
@@ -11,21 +11,10 @@
 #include <cstdlib>
 
 #include "web_clock.h"
+#include "web_settings.h"
 #include "web_state.h"
 
 namespace {
-
-EM_JS(void, web_install_settings, (void), {
-  var text = null;
-  try {
-    text = window.localStorage.getItem("drovane.settings.reg");
-  } catch (e) {
-  }
-  if (text === null) return;
-  var dir = ENV["HOME"] || "/home/web_user";
-  FS.mkdirTree(dir + "/.config/drovane");
-  FS.writeFile(dir + "/.config/drovane/settings.reg", text);
-});
 
 // -1 when absent or not a 32-bit number.
 EM_JS(double, web_start_tick, (void), {
@@ -48,7 +37,7 @@ EM_JS(void, web_report_exit, (int result), {
 }  // namespace
 
 int main() {
-  web_install_settings();
+  WebInstallSettings();
   const double tick = web_start_tick();
   if (tick >= 0.0) WebSetStartTick(static_cast<DWORD>(tick));
   web_layer::InstallInput();

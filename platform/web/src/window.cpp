@@ -2,8 +2,9 @@
 // is alive.
 //
 // Supports: top-level windows with Windows' creation messages in order,
-//   synchronously (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE,
-//   WM_MOVE); a refusal in WM_NCCREATE / WM_CREATE destroys the half-made
+//   synchronously (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_MOVE), and
+//   WM_SIZE when the window is first shown, after its activation, as
+//   Windows sends it for an overlapped window; a refusal in WM_NCCREATE / WM_CREATE destroys the half-made
 //   window with WM_NCDESTROY; DestroyWindow; replaceable procedures and
 //   user data; DefWindowProcA where the default matters (WM_CLOSE destroys,
 //   WM_PAINT validates, Alt+F4 closes); showing, painting state, focus.
@@ -131,10 +132,6 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     }
     return nullptr;
   }
-  if (web_layer::FindWindow(handle) == nullptr) {
-    return nullptr;
-  }
-  web_layer::SyncSize(window, true);
   if (web_layer::FindWindow(handle) == nullptr) {
     return nullptr;
   }
@@ -308,6 +305,9 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
     // new desktop window does.
     if (web_layer::FindWindow(handle) == window) {
       web_layer::PageActivation();
+    }
+    if (web_layer::FindWindow(handle) == window) {
+      web_layer::SyncSize(window, false);
     }
   }
   return wasVisible;
