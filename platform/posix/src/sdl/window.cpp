@@ -7,22 +7,17 @@
 //   a refusal in WM_NCCREATE or WM_CREATE (-1) destroys the half-made window
 //   with WM_NCDESTROY and makes CreateWindowExA return null; DestroyWindow
 //   (WM_DESTROY then WM_NCDESTROY); window procedures that can be replaced
-//   (GWLP_WNDPROC) and user data (GWLP_USERDATA); DefWindowProcA for the
-//   messages whose default matters (WM_CLOSE destroys, WM_NCCREATE agrees,
-//   WM_PAINT validates, Alt+F4 closes).
+//   (GWLP_WNDPROC) and user data (GWLP_USERDATA), and DefWindowProcA,
+//   on the shared bookkeeping (wm_window.cpp).
 // Lacks:    child windows (WS_CHILD fails with ERROR_TLW_WITH_WSCHILD, or
 //   ERROR_NOT_SUPPORTED when a parent is given), menus, extra window bytes,
 //   non-client messages other than WM_NCCREATE / WM_NCDESTROY.
-// Depends on: SDL2 video; display.cpp for full screen, queue.cpp for the
-//   queue that destroyed windows are purged from.
-#include <algorithm>
-#include <cstring>
-
+// Depends on: SDL2 video; display.cpp for full screen; wm_state.cpp for the
+//   tables and queue that destroyed windows are purged from.
 #include "sdl_internal.h"
 
 namespace {
 
-using sdl_layer::g_sdl;
 using sdl_layer::Window;
 
 constexpr int kDefaultWidth = 640;
@@ -35,18 +30,7 @@ LPARAM PackPoint(int x, int y) {
 // Removes every trace of the window from the queue, the timers and focus,
 // then the window itself.
 void Forget(Window* window) {
-  HWND const handle = window->handle;
-  g_sdl.posted.erase(std::remove_if(g_sdl.posted.begin(), g_sdl.posted.end(),
-                                    [handle](const MSG& msg) { return msg.hwnd == handle; }),
-                     g_sdl.posted.end());
-  g_sdl.timers.erase(std::remove_if(g_sdl.timers.begin(), g_sdl.timers.end(),
-                                    [handle](const sdl_layer::Timer& t) { return t.window == handle; }),
-                     g_sdl.timers.end());
-  if (g_sdl.focus == handle) {
-    g_sdl.focus = nullptr;
-  }
-  g_sdl.windows.erase(std::remove(g_sdl.windows.begin(), g_sdl.windows.end(), window),
-                      g_sdl.windows.end());
+  wm::Unlink(window);
   if (window->sdl != nullptr) {
     SDL_DestroyWindow(window->sdl);
   }
@@ -67,10 +51,6 @@ void SetWindowGlAttributes() {
 
 namespace sdl_layer {
 
-LRESULT Send(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return window->procedure(window->handle, message, wParam, lParam);
-}
-
 void SyncSize(Window* window, WPARAM kind, bool force) {
   int width = 0;
   int height = 0;
@@ -84,20 +64,6 @@ void SyncSize(Window* window, WPARAM kind, bool force) {
   window->reportedHeight = height;
   window->invalid = true;
   Send(window, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(width), static_cast<WORD>(height)));
-}
-
-void ChangeFocus(HWND newFocus) {
-  HWND const old = g_sdl.focus;
-  if (old == newFocus) {
-    return;
-  }
-  g_sdl.focus = newFocus;
-  if (Window* window = FindWindow(old)) {
-    Send(window, WM_KILLFOCUS, reinterpret_cast<WPARAM>(newFocus), 0);
-  }
-  if (Window* window = FindWindow(newFocus)) {
-    Send(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
-  }
 }
 
 }  // namespace sdl_layer
@@ -117,7 +83,7 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   if (!sdl_layer::EnsureVideo()) {
     return nullptr;
   }
-  const sdl_layer::WindowClass& windowClass = g_sdl.classes[static_cast<size_t>(classIndex)];
+  const sdl_layer::WindowClass& windowClass = wm::g_wm.classes[static_cast<size_t>(classIndex)];
   if (width == CW_USEDEFAULT || width <= 0) {
     width = kDefaultWidth;
     height = kDefaultHeight;
@@ -163,7 +129,7 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   window->placePending = x != CW_USEDEFAULT && !(style & WS_POPUP);
   window->placeX = x;
   window->placeY = y;
-  g_sdl.windows.push_back(window);
+  wm::g_wm.windows.push_back(window);
   if (style & WS_POPUP) {
     sdl_layer::ApplyDisplayMode(window);
   }
@@ -242,129 +208,6 @@ extern "C" BOOL DestroyWindow(HWND handle) {
   sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
   Forget(window);
   return TRUE;
-}
-
-extern "C" LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  (void)lParam;
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;
-    case WM_CLOSE:
-      DestroyWindow(handle);
-      return 0;
-    case WM_PAINT:
-      ValidateRect(handle, nullptr);
-      return 0;
-    case WM_SYSKEYDOWN:
-      if (wParam == VK_F4) {
-        if (Window* window = sdl_layer::FindWindow(handle)) {
-          sdl_layer::Send(window, WM_CLOSE, 0, 0);
-        }
-      }
-      return 0;
-    default:
-      return 0;
-  }
-}
-
-extern "C" LRESULT CallWindowProcA(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
-                                   LPARAM lParam) {
-  if (procedure == nullptr) {
-    return 0;
-  }
-  return procedure(handle, message, wParam, lParam);
-}
-
-extern "C" LONG_PTR GetWindowLongPtrA(HWND handle, int index) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  switch (index) {
-    case GWLP_WNDPROC:
-      return reinterpret_cast<LONG_PTR>(window->procedure);
-    case GWLP_USERDATA:
-      return window->userData;
-    case GWLP_HINSTANCE:
-      return reinterpret_cast<LONG_PTR>(g_sdl.classes[window->classIndex].instance);
-    case GWL_STYLE:
-      return static_cast<LONG_PTR>(static_cast<LONG>(window->style));
-    case GWL_EXSTYLE:
-      return static_cast<LONG_PTR>(static_cast<LONG>(window->exStyle));
-    default:
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-  }
-}
-
-extern "C" LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  const LONG_PTR previous = GetWindowLongPtrA(handle, index);
-  switch (index) {
-    case GWLP_WNDPROC:
-      if (value == 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-      }
-      window->procedure = reinterpret_cast<WNDPROC>(value);
-      break;
-    case GWLP_USERDATA:
-      window->userData = value;
-      break;
-    default:
-      // Styles stay as created: SDL cannot restyle a window in place.
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-  }
-  // Windows leaves the last error alone on success, so a caller can tell a
-  // previous value of 0 from a failure only by clearing it first.
-  return previous;
-}
-
-extern "C" LONG GetWindowLongA(HWND handle, int index) {
-  if (index != GWL_STYLE && index != GWL_EXSTYLE) {
-    // Pointer-sized values would be truncated here; 64-bit Windows refuses too.
-    if (sdl_layer::RequireWindow(handle) != nullptr) {
-      SetLastError(ERROR_INVALID_INDEX);
-    }
-    return 0;
-  }
-  return static_cast<LONG>(GetWindowLongPtrA(handle, index));
-}
-
-extern "C" BOOL IsWindow(HWND handle) { return sdl_layer::FindWindow(handle) != nullptr; }
-
-extern "C" int GetClassNameA(HWND handle, LPSTR buffer, int size) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  if (buffer == nullptr || size <= 0) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  const std::string& name = g_sdl.classes[window->classIndex].name;
-  const size_t count = std::min(name.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, name.data(), count);
-  buffer[count] = '\0';
-  return static_cast<int>(count);
-}
-
-extern "C" int GetWindowTextA(HWND handle, LPSTR buffer, int size) {
-  if (buffer != nullptr && size > 0) {
-    buffer[0] = '\0';
-  }
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr || buffer == nullptr || size <= 0) {
-    return 0;
-  }
-  const size_t count = std::min(window->title.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, window->title.data(), count);
-  buffer[count] = '\0';
-  return static_cast<int>(count);
 }
 
 extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {
