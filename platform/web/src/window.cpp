@@ -23,12 +23,9 @@ using web_layer::g_web;
 using wm::g_wm;
 using web_layer::Window;
 
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
-
-void Forget(Window* window) {
+void Forget(wm::Window* window) {
   wm::Unlink(window);
-  delete window;
+  delete web_layer::Own(window);
 }
 
 bool CoversClient(const Window* window, const RECT* rect) {
@@ -56,80 +53,33 @@ EM_JS(void, web_show_cursor, (int show), {
 extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU menu,
                                 HINSTANCE instance, LPVOID param) {
-  const long classIndex = web_layer::FindClassIndex(className);
+  const long classIndex = wm::CheckCreation(className, style, parent, &width, &height);
   if (classIndex < 0) {
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
-  }
-  if (style & WS_CHILD) {
-    SetLastError(parent == nullptr ? ERROR_TLW_WITH_WSCHILD : ERROR_NOT_SUPPORTED);
-    return nullptr;
-  }
-  if (width == CW_USEDEFAULT || width <= 0) {
-    width = kDefaultWidth;
-    height = kDefaultHeight;
-  }
-  if (height <= 0) {
-    height = kDefaultHeight;
   }
   Window* window = new Window{};
-  window->handle = reinterpret_cast<HWND>(web_layer::NewHandleValue());
-  window->classIndex = static_cast<size_t>(classIndex);
-  window->procedure = g_wm.classes[static_cast<size_t>(classIndex)].procedure;
-  window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
-  window->exStyle = exStyle;
-  window->title = title != nullptr ? title : "";
+  wm::InitWindow(window, reinterpret_cast<HWND>(web_layer::NewHandleValue()),
+                 static_cast<size_t>(classIndex), style, exStyle, title);
   window->fullscreen = (style & WS_POPUP) && g_web.modeSet;
   window->width = window->fullscreen ? g_web.modeWidth : width;
   window->height = window->fullscreen ? g_web.modeHeight : height;
-  window->reportedWidth = -1;
-  window->reportedHeight = -1;
-  window->invalid = true;
   window->minimised = g_web.pageHidden;
   g_wm.windows.push_back(window);
   web_layer::SizeCanvas(window->width, window->height);
   web_set_title(window->title.c_str());
 
-  CREATESTRUCTA create{};
-  create.lpCreateParams = param;
-  create.hInstance = instance;
-  create.hMenu = menu;
-  create.hwndParent = parent;
-  create.cx = width;
-  create.cy = height;
-  create.x = x;
-  create.y = y;
-  create.style = static_cast<LONG>(style);
-  create.lpszName = title;
-  create.lpszClass = className;
-  create.dwExStyle = exStyle;
-
+  CREATESTRUCTA create = wm::CreationRecord(exStyle, className, title, style, x, y, width, height,
+                                            parent, menu, instance, param);
   HWND const handle = window->handle;
   MINMAXINFO limits{};
   limits.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   limits.ptMaxTrackSize = limits.ptMaxSize;
-  web_layer::Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  bool created = web_layer::FindWindow(handle) != nullptr &&
-                 web_layer::Send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) != 0;
-  created = created && web_layer::FindWindow(handle) != nullptr &&
-            web_layer::Send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) != -1;
-  if (!created) {
-    if (web_layer::FindWindow(handle) != nullptr) {
-      window->destroying = true;
-      web_layer::Send(window, WM_NCDESTROY, 0, 0);
-      Forget(window);
-    }
-    return nullptr;
-  }
-  if (web_layer::FindWindow(handle) == nullptr) {
+  if (!wm::SendCreation(window, &create, &limits, Forget)) {
     return nullptr;
   }
   web_layer::Send(window, WM_MOVE, 0,
                   MAKELPARAM(static_cast<WORD>(web_canvas_left()), static_cast<WORD>(web_canvas_top())));
-  if ((style & WS_VISIBLE) && web_layer::FindWindow(handle) != nullptr) {
-    ShowWindow(handle, SW_SHOW);
-  }
-  return web_layer::FindWindow(handle) != nullptr ? handle : nullptr;
+  return wm::FinishCreation(handle, style);
 }
 
 extern "C" BOOL DestroyWindow(HWND handle) {

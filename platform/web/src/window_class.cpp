@@ -2,8 +2,8 @@
 //
 // Supports: RegisterClassExA into the shared class table (wm_state.cpp
 //   finds and unregisters classes), LoadIconA (any registered resource or
-//   IDI_APPLICATION: the page's own favicon stands for it) and LoadCursorA
-//   for IDC_ARROW.
+//   IDI_APPLICATION: the page's own favicon stands for it); LoadCursorA is
+//   shared (wm_window.cpp).
 // Lacks: class extra bytes, menus, background brushes (GL paints it all).
 #include "platform_resources.h"
 #include "web_state.h"
@@ -13,7 +13,6 @@ namespace {
 using wm::g_wm;
 
 HICON const kApplicationIcon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(0x7F00));
-HCURSOR const kArrowCursor = reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(0x7F01));
 constexpr ULONG_PTR kIconBase = 0x20000;
 std::vector<int> g_iconIds;
 
@@ -42,14 +41,6 @@ extern "C" HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
         return reinterpret_cast<HICON>(kIconBase + i);
       }
     }
-  }
-  SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-  return nullptr;
-}
-
-extern "C" HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  if (instance == nullptr && name == IDC_ARROW) {
-    return kArrowCursor;
   }
   SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
   return nullptr;

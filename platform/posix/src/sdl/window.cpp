@@ -20,16 +20,14 @@ namespace {
 
 using sdl_layer::Window;
 
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
-
 LPARAM PackPoint(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
 }
 
 // Removes every trace of the window from the queue, the timers and focus,
 // then the window itself.
-void Forget(Window* window) {
+void Forget(wm::Window* record) {
+  Window* window = sdl_layer::Own(record);
   wm::Unlink(window);
   if (window->sdl != nullptr) {
     SDL_DestroyWindow(window->sdl);
@@ -71,26 +69,14 @@ void SyncSize(Window* window, WPARAM kind, bool force) {
 extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU menu,
                                 HINSTANCE instance, LPVOID param) {
-  const long classIndex = sdl_layer::FindClassIndex(className);
+  const long classIndex = wm::CheckCreation(className, style, parent, &width, &height);
   if (classIndex < 0) {
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-    return nullptr;
-  }
-  if (style & WS_CHILD) {
-    SetLastError(parent == nullptr ? ERROR_TLW_WITH_WSCHILD : ERROR_NOT_SUPPORTED);
     return nullptr;
   }
   if (!sdl_layer::EnsureVideo()) {
     return nullptr;
   }
   const sdl_layer::WindowClass& windowClass = wm::g_wm.classes[static_cast<size_t>(classIndex)];
-  if (width == CW_USEDEFAULT || width <= 0) {
-    width = kDefaultWidth;
-    height = kDefaultHeight;
-  }
-  if (height <= 0) {
-    height = kDefaultHeight;
-  }
   // The frame belongs to the window manager: x, y, width and height are the
   // client area's, and SDL places the client area there.
   const int sdlX = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
@@ -115,17 +101,10 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   }
 
   Window* window = new Window{};
-  window->handle = reinterpret_cast<HWND>(sdl_layer::NewHandleValue());
+  wm::InitWindow(window, reinterpret_cast<HWND>(sdl_layer::NewHandleValue()),
+                 static_cast<size_t>(classIndex), style, exStyle, title);
   window->sdl = sdlWindow;
   window->sdlId = SDL_GetWindowID(sdlWindow);
-  window->classIndex = static_cast<size_t>(classIndex);
-  window->procedure = windowClass.procedure;
-  window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
-  window->exStyle = exStyle;
-  window->title = title != nullptr ? title : "";
-  window->reportedWidth = -1;
-  window->reportedHeight = -1;
-  window->invalid = true;
   window->placePending = x != CW_USEDEFAULT && !(style & WS_POPUP);
   window->placeX = x;
   window->placeY = y;
@@ -134,20 +113,8 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     sdl_layer::ApplyDisplayMode(window);
   }
 
-  CREATESTRUCTA create{};
-  create.lpCreateParams = param;
-  create.hInstance = instance;
-  create.hMenu = menu;
-  create.hwndParent = parent;
-  create.cx = width;
-  create.cy = height;
-  create.x = x;
-  create.y = y;
-  create.style = static_cast<LONG>(style);
-  create.lpszName = title;
-  create.lpszClass = className;
-  create.dwExStyle = exStyle;
-
+  CREATESTRUCTA create = wm::CreationRecord(exStyle, className, title, style, x, y, width, height,
+                                            parent, menu, instance, param);
   HWND const handle = window->handle;
   MINMAXINFO limits{};
   limits.ptMaxSize = POINT{width, height};
@@ -157,22 +124,8 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     limits.ptMaxSize = POINT{desktop.w, desktop.h};
     limits.ptMaxTrackSize = POINT{desktop.w, desktop.h};
   }
-  sdl_layer::Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  bool created = sdl_layer::FindWindow(handle) != nullptr &&
-                 sdl_layer::Send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) != 0;
-  created = created && sdl_layer::FindWindow(handle) != nullptr &&
-            sdl_layer::Send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) != -1;
-  if (!created) {
-    // As Windows: the half-made window hears only WM_NCDESTROY.
-    if (sdl_layer::FindWindow(handle) != nullptr) {
-      window->destroying = true;
-      sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
-      Forget(window);
-    }
+  if (!wm::SendCreation(window, &create, &limits, Forget)) {
     return nullptr;
-  }
-  if (sdl_layer::FindWindow(handle) == nullptr) {
-    return nullptr;  // destroyed by its own WM_CREATE
   }
   // As on Windows, an overlapped window hears of its size and place when it
   // is first shown (ShowWindow); a pop-up at once.
@@ -186,10 +139,7 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     SDL_GetWindowPosition(window->sdl, &clientX, &clientY);
     sdl_layer::Send(window, WM_MOVE, 0, PackPoint(clientX, clientY));
   }
-  if ((style & WS_VISIBLE) && sdl_layer::FindWindow(handle) != nullptr) {
-    ShowWindow(handle, SW_SHOW);
-  }
-  return sdl_layer::FindWindow(handle) != nullptr ? handle : nullptr;
+  return wm::FinishCreation(handle, style);
 }
 
 extern "C" BOOL DestroyWindow(HWND handle) {

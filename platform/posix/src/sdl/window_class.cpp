@@ -1,13 +1,13 @@
 // Window classes, icons and cursors on SDL2.
 //
 // Supports: RegisterClassExA into the shared class table (wm_state.cpp
-//   finds and unregisters classes), LoadIconA for
-//   images registered with PlatformRegisterIcon and for IDI_APPLICATION,
-//   LoadCursorA for IDC_ARROW. A class icon becomes the SDL window icon: the
-//   largest size registered, which the window manager scales down (SDL
-//   hands it one image only).
+//   finds and unregisters classes, wm_window.cpp loads the arrow cursor),
+//   LoadIconA for images registered with PlatformRegisterIcon and for
+//   IDI_APPLICATION. A class icon becomes the SDL window icon: the largest
+//   size registered, which the window manager scales down (SDL hands it
+//   one image only).
 // Lacks:    class and window extra bytes, menus, background brushes (GL
-//   paints the whole client area), cursors other than the arrow.
+//   paints the whole client area).
 // Depends on: SDL2 (surfaces for icons).
 #include <cstring>
 
@@ -18,9 +18,8 @@ namespace {
 
 using sdl_layer::g_sdl;
 
-// Stock handles: values no table entry ever takes.
+// Stock handle: a value no table entry ever takes.
 HICON const kApplicationIcon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(0x7F00));
-HCURSOR const kArrowCursor = reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(0x7F01));
 constexpr ULONG_PTR kIconBase = 0x20000;
 
 bool IsAtom(LPCSTR name) { return reinterpret_cast<ULONG_PTR>(name) < 0x10000; }
@@ -84,14 +83,6 @@ extern "C" HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (g_sdl.icons[i].resourceId == ResourceId(name)) {
       return reinterpret_cast<HICON>(kIconBase + i + 1);
     }
-  }
-  SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-  return nullptr;
-}
-
-extern "C" HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  if (instance == nullptr && name == IDC_ARROW) {
-    return kArrowCursor;
   }
   SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
   return nullptr;

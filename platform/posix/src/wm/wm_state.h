@@ -85,6 +85,25 @@ void ChangeFocus(HWND newFocus);
 // and the window table; the layer then frees its record.
 void Unlink(Window* window);
 
+// CreateWindowExA in steps both layers take, around making the system's
+// window. First the checks: the class's index, or -1 (last error set) for
+// an unknown class or a child window; a missing size becomes the default.
+long CheckCreation(LPCSTR className, DWORD style, HWND parent, int* width, int* height);
+// Fills the shared part of a new record (hidden, invalid, no size reported).
+void InitWindow(Window* window, HWND handle, size_t classIndex, DWORD style, DWORD exStyle,
+                LPCSTR title);
+// CreateWindowExA's arguments as WM_NCCREATE and WM_CREATE carry them.
+CREATESTRUCTA CreationRecord(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                             int y, int width, int height, HWND parent, HMENU menu,
+                             HINSTANCE instance, LPVOID param);
+// Sends WM_GETMINMAXINFO, WM_NCCREATE and WM_CREATE in Windows' order. A
+// refusal destroys the half-made window: it hears only WM_NCDESTROY, then
+// `forget` removes it. FALSE when the window is gone.
+bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits,
+                  void (*forget)(Window*));
+// Shows the window when made WS_VISIBLE; its handle, or null if it is gone.
+HWND FinishCreation(HWND handle, DWORD style);
+
 bool TimerDue(const Timer& timer, DWORD now);
 // Whether a message could be retrieved now (posted, quit, paint or timer).
 bool HasMessage();

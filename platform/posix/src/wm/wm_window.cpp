@@ -1,15 +1,18 @@
-// The window functions both window layers share: window data, default
-// processing and the class table's removal.
+// The window functions both window layers share: the steps of creation
+// around the system's window, window data, default processing, the class
+// table's removal and the stock cursor.
 //
 // Supports: window procedures that can be replaced (GWLP_WNDPROC), user
 //   data (GWLP_USERDATA), styles read back (GWL_STYLE, GWL_EXSTYLE);
 //   DefWindowProcA for the messages whose default matters (WM_CLOSE
 //   destroys, WM_NCCREATE agrees, WM_PAINT validates, Alt+F4 closes);
 //   class names and window titles read back; UpdateWindow; GetFocus;
-//   UnregisterClassA while no window of the class is left.
-// Lacks:    extra window bytes, changing styles after creation (a layer's
-//   system window cannot be restyled in place).
-// Depends on: the layer's DestroyWindow and ValidateRect.
+//   UnregisterClassA while no window of the class is left; LoadCursorA for
+//   IDC_ARROW.
+// Lacks:    child windows, extra window bytes, cursors other than the
+//   arrow, changing styles after creation (a layer's system window cannot
+//   be restyled in place).
+// Depends on: the layer's ShowWindow, DestroyWindow and ValidateRect.
 #include <algorithm>
 #include <cstring>
 
@@ -19,6 +22,11 @@ namespace {
 
 using wm::g_wm;
 
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 480;
+// Stock handle: a value no table entry ever takes.
+HCURSOR const kArrowCursor = reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(0x7F01));
+
 int CopyOut(const std::string& text, LPSTR buffer, int size) {
   const size_t count = std::min(text.size(), static_cast<size_t>(size - 1));
   std::memcpy(buffer, text.data(), count);
@@ -27,6 +35,89 @@ int CopyOut(const std::string& text, LPSTR buffer, int size) {
 }
 
 }  // namespace
+
+namespace wm {
+
+long CheckCreation(LPCSTR className, DWORD style, HWND parent, int* width, int* height) {
+  const long classIndex = FindClassIndex(className);
+  if (classIndex < 0) {
+    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    return -1;
+  }
+  if (style & WS_CHILD) {
+    SetLastError(parent == nullptr ? ERROR_TLW_WITH_WSCHILD : ERROR_NOT_SUPPORTED);
+    return -1;
+  }
+  if (*width == CW_USEDEFAULT || *width <= 0) {
+    *width = kDefaultWidth;
+    *height = kDefaultHeight;
+  }
+  if (*height <= 0) {
+    *height = kDefaultHeight;
+  }
+  return classIndex;
+}
+
+void InitWindow(Window* window, HWND handle, size_t classIndex, DWORD style, DWORD exStyle,
+                LPCSTR title) {
+  window->handle = handle;
+  window->classIndex = classIndex;
+  window->procedure = g_wm.classes[classIndex].procedure;
+  window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
+  window->exStyle = exStyle;
+  window->title = title != nullptr ? title : "";
+  window->reportedWidth = -1;
+  window->reportedHeight = -1;
+  window->invalid = true;
+}
+
+CREATESTRUCTA CreationRecord(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                             int y, int width, int height, HWND parent, HMENU menu,
+                             HINSTANCE instance, LPVOID param) {
+  CREATESTRUCTA create{};
+  create.lpCreateParams = param;
+  create.hInstance = instance;
+  create.hMenu = menu;
+  create.hwndParent = parent;
+  create.cx = width;
+  create.cy = height;
+  create.x = x;
+  create.y = y;
+  create.style = static_cast<LONG>(style);
+  create.lpszName = title;
+  create.lpszClass = className;
+  create.dwExStyle = exStyle;
+  return create;
+}
+
+bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits,
+                  void (*forget)(Window*)) {
+  HWND const handle = window->handle;
+  Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(limits));
+  bool created = FindWindow(handle) != nullptr &&
+                 Send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(create)) != 0;
+  created = created && FindWindow(handle) != nullptr &&
+            Send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(create)) != -1;
+  if (!created) {
+    // As Windows: the half-made window hears only WM_NCDESTROY.
+    if (FindWindow(handle) != nullptr) {
+      window->destroying = true;
+      Send(window, WM_NCDESTROY, 0, 0);
+      forget(window);
+    }
+    return false;
+  }
+  return FindWindow(handle) != nullptr;  // else destroyed by its own WM_CREATE
+}
+
+HWND FinishCreation(HWND handle, DWORD style) {
+  if ((style & WS_VISIBLE) && FindWindow(handle) != nullptr) {
+    ShowWindow(handle, SW_SHOW);
+  }
+  return FindWindow(handle) != nullptr ? handle : nullptr;
+}
+
+}  // namespace wm
 
 extern "C" LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -148,6 +239,14 @@ extern "C" BOOL UpdateWindow(HWND handle) {
     wm::Send(window, WM_PAINT, 0, 0);
   }
   return TRUE;
+}
+
+extern "C" HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+  if (instance == nullptr && name == IDC_ARROW) {
+    return kArrowCursor;
+  }
+  SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+  return nullptr;
 }
 
 extern "C" HWND GetFocus(void) { return g_wm.focus; }
