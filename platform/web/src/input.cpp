@@ -67,7 +67,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
       virtualKey == VK_F12) {
     return EM_FALSE;
   }
-  web_layer::Window* window = web_layer::FindWindow(g_web.focus);
+  web_layer::Window* window = web_layer::FindWindow(wm::g_wm.focus);
   if (window == nullptr || virtualKey == 0 || virtualKey > 0xFE) {
     return EM_FALSE;
   }
@@ -106,7 +106,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
 }
 
 EM_BOOL OnWheel(int, const EmscriptenWheelEvent* event, void*) {
-  web_layer::Window* window = web_layer::FindWindow(g_web.focus);
+  web_layer::Window* window = web_layer::FindWindow(wm::g_wm.focus);
   if (window == nullptr) return EM_FALSE;
   double notches = -event->deltaY / 100.0;
   if (event->deltaMode == DOM_DELTA_LINE) notches = -event->deltaY / 3.0;

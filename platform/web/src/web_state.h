@@ -4,59 +4,33 @@
 // turn (the program keeps one at a time; a mode switch destroys the old one
 // before it makes the new). Handles are numbers looked up in these tables,
 // so a stale handle is refused instead of followed.
+// Supports: what only the page needs lives in `g_web`; windows, classes,
+//   the queue and timers are the shared bookkeeping's (`g_wm`,
+//   wm_state.h), each window this layer's `Window`.
 // Lacks: thread safety (the page's program has one thread).
+// Depends on: the Win32 subset header, the shared bookkeeping.
 #pragma once
 
-#include <deque>
-#include <string>
-#include <vector>
-
+#include "../../posix/src/wm/wm_state.h"
 #include "win32.h"
 
 namespace web_layer {
 
-struct WindowClass {
-  std::string name;
-  ATOM atom;
-  WNDPROC procedure;
-  HINSTANCE instance;
-};
+using wm::g_wm;
+using wm::Timer;
+using wm::WindowClass;
 
-struct Window {
-  HWND handle;
-  size_t classIndex;
-  WNDPROC procedure;
-  LONG_PTR userData;
-  DWORD style;
-  DWORD exStyle;
-  std::string title;
-  int width;           // client size: the canvas's drawing buffer
+// A window: its client area is the canvas's drawing buffer.
+struct Window : wm::Window {
+  int width;  // client size: the canvas's drawing buffer
   int height;
-  int reportedWidth;   // last WM_SIZE (-1: none yet)
-  int reportedHeight;
-  bool invalid;
-  bool destroying;
-  bool minimised;      // the page is hidden
-  bool fullscreen;     // made while the full-screen mode was in effect
-  int pixelFormat;
+  bool minimised;  // the page is hidden
 };
 
-struct Timer {
-  HWND window;
-  UINT_PTR id;
-  UINT elapse;
-  DWORD due;
-  TIMERPROC procedure;
-};
+// Every window in g_wm.windows is this layer's record.
+inline Window* Own(wm::Window* window) { return static_cast<Window*>(window); }
 
 struct State {
-  std::vector<WindowClass> classes;
-  std::vector<Window*> windows;
-  std::deque<MSG> posted;
-  std::vector<Timer> timers;
-  bool quitPosted;
-  int quitCode;
-  HWND focus;
   bool pageFocused;  // the page has the keyboard (window focus / blur)
   bool pageHidden;   // document.visibilityState is "hidden"
   int cursorCount;
@@ -64,22 +38,21 @@ struct State {
   int modeWidth;
   int modeHeight;
   ULONG_PTR nextHandle;
-  UINT_PTR nextTimerId;
 };
 
 extern State g_web;
 
 ULONG_PTR NewHandleValue();
-Window* FindWindow(HWND handle);
+inline Window* FindWindow(HWND handle) { return Own(wm::FindWindow(handle)); }
 // Sets ERROR_INVALID_WINDOW_HANDLE when the handle is not a window.
-Window* RequireWindow(HWND handle);
-long FindClassIndex(LPCSTR name);  // -1 when not registered
+inline Window* RequireWindow(HWND handle) { return Own(wm::RequireWindow(handle)); }
 Window* FocusWindow();  // the focused window, else the newest visible one
 
-LRESULT Send(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
-void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+using wm::ChangeFocus;
+using wm::FindClassIndex;
+using wm::Post;
+using wm::Send;
 void SyncSize(Window* window, bool force);
-void ChangeFocus(HWND newFocus);
 // The page gained or lost the keyboard, or was hidden or shown again.
 void PageActivation();
 

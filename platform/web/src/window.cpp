@@ -5,9 +5,8 @@
 //   synchronously (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_MOVE), and
 //   WM_SIZE when the window is first shown, after its activation, as
 //   Windows sends it for an overlapped window; a refusal in WM_NCCREATE / WM_CREATE destroys the half-made
-//   window with WM_NCDESTROY; DestroyWindow; replaceable procedures and
-//   user data; DefWindowProcA where the default matters (WM_CLOSE destroys,
-//   WM_PAINT validates, Alt+F4 closes); showing, painting state, focus.
+//   window with WM_NCDESTROY; DestroyWindow; showing, painting state,
+//   focus. Window data and DefWindowProcA: the shared wm_window.cpp.
 // Frame model: there is no frame. The window rectangle is the client area,
 //   at the canvas's place in the page; AdjustWindowRectEx changes nothing.
 // Lacks: child windows, menus, moving the canvas (MoveWindow only resizes).
@@ -21,25 +20,12 @@
 namespace {
 
 using web_layer::g_web;
+using wm::g_wm;
 using web_layer::Window;
 
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
-
-void Forget(Window* window) {
-  HWND const handle = window->handle;
-  g_web.posted.erase(std::remove_if(g_web.posted.begin(), g_web.posted.end(),
-                                    [handle](const MSG& msg) { return msg.hwnd == handle; }),
-                     g_web.posted.end());
-  g_web.timers.erase(std::remove_if(g_web.timers.begin(), g_web.timers.end(),
-                                    [handle](const web_layer::Timer& t) { return t.window == handle; }),
-                     g_web.timers.end());
-  if (g_web.focus == handle) {
-    g_web.focus = nullptr;
-  }
-  g_web.windows.erase(std::remove(g_web.windows.begin(), g_web.windows.end(), window),
-                      g_web.windows.end());
-  delete window;
+void Forget(wm::Window* window) {
+  wm::Unlink(window);
+  delete web_layer::Own(window);
 }
 
 bool CoversClient(const Window* window, const RECT* rect) {
@@ -67,80 +53,33 @@ EM_JS(void, web_show_cursor, (int show), {
 extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU menu,
                                 HINSTANCE instance, LPVOID param) {
-  const long classIndex = web_layer::FindClassIndex(className);
+  const long classIndex = wm::CheckCreation(className, style, parent, &width, &height);
   if (classIndex < 0) {
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
-  }
-  if (style & WS_CHILD) {
-    SetLastError(parent == nullptr ? ERROR_TLW_WITH_WSCHILD : ERROR_NOT_SUPPORTED);
-    return nullptr;
-  }
-  if (width == CW_USEDEFAULT || width <= 0) {
-    width = kDefaultWidth;
-    height = kDefaultHeight;
-  }
-  if (height <= 0) {
-    height = kDefaultHeight;
   }
   Window* window = new Window{};
-  window->handle = reinterpret_cast<HWND>(web_layer::NewHandleValue());
-  window->classIndex = static_cast<size_t>(classIndex);
-  window->procedure = g_web.classes[static_cast<size_t>(classIndex)].procedure;
-  window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
-  window->exStyle = exStyle;
-  window->title = title != nullptr ? title : "";
+  wm::InitWindow(window, reinterpret_cast<HWND>(web_layer::NewHandleValue()),
+                 static_cast<size_t>(classIndex), style, exStyle, title);
   window->fullscreen = (style & WS_POPUP) && g_web.modeSet;
   window->width = window->fullscreen ? g_web.modeWidth : width;
   window->height = window->fullscreen ? g_web.modeHeight : height;
-  window->reportedWidth = -1;
-  window->reportedHeight = -1;
-  window->invalid = true;
   window->minimised = g_web.pageHidden;
-  g_web.windows.push_back(window);
+  g_wm.windows.push_back(window);
   web_layer::SizeCanvas(window->width, window->height);
   web_set_title(window->title.c_str());
 
-  CREATESTRUCTA create{};
-  create.lpCreateParams = param;
-  create.hInstance = instance;
-  create.hMenu = menu;
-  create.hwndParent = parent;
-  create.cx = width;
-  create.cy = height;
-  create.x = x;
-  create.y = y;
-  create.style = static_cast<LONG>(style);
-  create.lpszName = title;
-  create.lpszClass = className;
-  create.dwExStyle = exStyle;
-
+  CREATESTRUCTA create = wm::CreationRecord(exStyle, className, title, style, x, y, width, height,
+                                            parent, menu, instance, param);
   HWND const handle = window->handle;
   MINMAXINFO limits{};
   limits.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   limits.ptMaxTrackSize = limits.ptMaxSize;
-  web_layer::Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  bool created = web_layer::FindWindow(handle) != nullptr &&
-                 web_layer::Send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) != 0;
-  created = created && web_layer::FindWindow(handle) != nullptr &&
-            web_layer::Send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) != -1;
-  if (!created) {
-    if (web_layer::FindWindow(handle) != nullptr) {
-      window->destroying = true;
-      web_layer::Send(window, WM_NCDESTROY, 0, 0);
-      Forget(window);
-    }
-    return nullptr;
-  }
-  if (web_layer::FindWindow(handle) == nullptr) {
+  if (!wm::SendCreation(window, &create, &limits, Forget)) {
     return nullptr;
   }
   web_layer::Send(window, WM_MOVE, 0,
                   MAKELPARAM(static_cast<WORD>(web_canvas_left()), static_cast<WORD>(web_canvas_top())));
-  if ((style & WS_VISIBLE) && web_layer::FindWindow(handle) != nullptr) {
-    ShowWindow(handle, SW_SHOW);
-  }
-  return web_layer::FindWindow(handle) != nullptr ? handle : nullptr;
+  return wm::FinishCreation(handle, style);
 }
 
 extern "C" BOOL DestroyWindow(HWND handle) {
@@ -156,122 +95,6 @@ extern "C" BOOL DestroyWindow(HWND handle) {
   web_layer::Send(window, WM_NCDESTROY, 0, 0);
   Forget(window);
   return TRUE;
-}
-
-extern "C" LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;
-    case WM_CLOSE:
-      DestroyWindow(handle);
-      return 0;
-    case WM_PAINT:
-      ValidateRect(handle, nullptr);
-      return 0;
-    case WM_SYSKEYDOWN:
-      if (wParam == VK_F4) {
-        if (Window* window = web_layer::FindWindow(handle)) {
-          web_layer::Send(window, WM_CLOSE, 0, 0);
-        }
-      }
-      return 0;
-    default:
-      return 0;
-  }
-}
-
-extern "C" LRESULT CallWindowProcA(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
-                                   LPARAM lParam) {
-  return procedure != nullptr ? procedure(handle, message, wParam, lParam) : 0;
-}
-
-extern "C" LONG_PTR GetWindowLongPtrA(HWND handle, int index) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  switch (index) {
-    case GWLP_WNDPROC:
-      return reinterpret_cast<LONG_PTR>(window->procedure);
-    case GWLP_USERDATA:
-      return window->userData;
-    case GWLP_HINSTANCE:
-      return reinterpret_cast<LONG_PTR>(g_web.classes[window->classIndex].instance);
-    case GWL_STYLE:
-      return static_cast<LONG_PTR>(static_cast<LONG>(window->style));
-    case GWL_EXSTYLE:
-      return static_cast<LONG_PTR>(static_cast<LONG>(window->exStyle));
-    default:
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-  }
-}
-
-extern "C" LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  const LONG_PTR previous = GetWindowLongPtrA(handle, index);
-  switch (index) {
-    case GWLP_WNDPROC:
-      if (value == 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-      }
-      window->procedure = reinterpret_cast<WNDPROC>(value);
-      return previous;
-    case GWLP_USERDATA:
-      window->userData = value;
-      return previous;
-    default:
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-  }
-}
-
-extern "C" LONG GetWindowLongA(HWND handle, int index) {
-  if (index != GWL_STYLE && index != GWL_EXSTYLE) {
-    if (web_layer::RequireWindow(handle) != nullptr) {
-      SetLastError(ERROR_INVALID_INDEX);
-    }
-    return 0;
-  }
-  return static_cast<LONG>(GetWindowLongPtrA(handle, index));
-}
-
-extern "C" BOOL IsWindow(HWND handle) { return web_layer::FindWindow(handle) != nullptr; }
-
-namespace {
-int CopyOut(const std::string& text, LPSTR buffer, int size) {
-  const size_t count = std::min(text.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, text.data(), count);
-  buffer[count] = '\0';
-  return static_cast<int>(count);
-}
-}  // namespace
-
-extern "C" int GetClassNameA(HWND handle, LPSTR buffer, int size) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  if (buffer == nullptr || size <= 0) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  return CopyOut(g_web.classes[window->classIndex].name, buffer, size);
-}
-
-extern "C" int GetWindowTextA(HWND handle, LPSTR buffer, int size) {
-  if (buffer != nullptr && size > 0) {
-    buffer[0] = '\0';
-  }
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr || buffer == nullptr || size <= 0) {
-    return 0;
-  }
-  return CopyOut(window->title, buffer, size);
 }
 
 extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {
@@ -313,20 +136,9 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
   return wasVisible;
 }
 
-extern "C" BOOL UpdateWindow(HWND handle) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (window->invalid && (window->style & WS_VISIBLE)) {
-    web_layer::Send(window, WM_PAINT, 0, 0);
-  }
-  return TRUE;
-}
-
 extern "C" BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
   if (handle == nullptr) {
-    for (Window* window : g_web.windows) {
+    for (wm::Window* window : g_wm.windows) {
       window->invalid = true;
     }
     return TRUE;
@@ -404,15 +216,13 @@ extern "C" BOOL SetForegroundWindow(HWND handle) {
 }
 
 extern "C" HWND SetFocus(HWND handle) {
-  HWND const previous = g_web.focus;
+  HWND const previous = g_wm.focus;
   if (handle != nullptr && web_layer::RequireWindow(handle) == nullptr) {
     return nullptr;
   }
   web_layer::ChangeFocus(handle);
   return previous;
 }
-
-extern "C" HWND GetFocus(void) { return g_web.focus; }
 
 extern "C" int ShowCursor(BOOL show) {
   const int before = g_web.cursorCount;

@@ -50,7 +50,8 @@ extern "C" LONG ChangeDisplaySettingsA(DEVMODEA* request, DWORD) {
   }
   if (request == nullptr) {
     g_sdl.modeSet = false;
-    for (sdl_layer::Window* window : g_sdl.windows) {
+    for (wm::Window* each : wm::g_wm.windows) {
+      sdl_layer::Window* window = sdl_layer::Own(each);
       if (window->fullscreen) {
         SDL_SetWindowFullscreen(window->sdl, 0);
         window->fullscreen = false;

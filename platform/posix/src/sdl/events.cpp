@@ -25,14 +25,13 @@
 
 namespace {
 
-using sdl_layer::g_sdl;
 using sdl_layer::Window;
 
 Window* TargetWindow(Uint32 sdlId) {
   if (Window* window = sdl_layer::FindWindowBySdlId(sdlId)) {
     return window;
   }
-  return sdl_layer::FindWindow(g_sdl.focus);
+  return sdl_layer::FindWindow(wm::g_wm.focus);
 }
 
 bool SystemKey(const SDL_Keysym& key) {
@@ -128,7 +127,7 @@ void TranslateText(const SDL_TextInputEvent& event) {
 }
 
 void TranslateWheel(const SDL_MouseWheelEvent& event) {
-  Window* window = sdl_layer::FindWindow(g_sdl.focus);
+  Window* window = sdl_layer::FindWindow(wm::g_wm.focus);
   if (window == nullptr) {
     window = TargetWindow(event.windowID);
   }
@@ -204,7 +203,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     }
     case SDL_WINDOWEVENT_FOCUS_LOST:
       sdl_layer::Send(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
-      if (g_sdl.focus == handle) {
+      if (wm::g_wm.focus == handle) {
         sdl_layer::ChangeFocus(nullptr);
       }
       break;

@@ -52,22 +52,10 @@ ULONG_PTR NewHandleValue() {
   return g_sdl.nextHandle;
 }
 
-Window* FindWindow(HWND handle) {
-  if (handle == nullptr) {
-    return nullptr;
-  }
-  for (Window* window : g_sdl.windows) {
-    if (window->handle == handle) {
-      return window;
-    }
-  }
-  return nullptr;
-}
-
 Window* FindWindowBySdlId(Uint32 id) {
-  for (Window* window : g_sdl.windows) {
-    if (window->sdlId == id) {
-      return window;
+  for (wm::Window* each : g_wm.windows) {
+    if (Own(each)->sdlId == id) {
+      return Own(each);
     }
   }
   return nullptr;
@@ -76,14 +64,6 @@ Window* FindWindowBySdlId(Uint32 id) {
 Window* FindWindowByDc(HDC dc) {
   // A window's device context carries the window's own handle value.
   return FindWindow(reinterpret_cast<HWND>(dc));
-}
-
-Window* RequireWindow(HWND handle) {
-  Window* window = FindWindow(handle);
-  if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-  }
-  return window;
 }
 
 }  // namespace sdl_layer

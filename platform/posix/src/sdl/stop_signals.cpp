@@ -23,8 +23,6 @@
 
 namespace {
 
-using sdl_layer::g_sdl;
-
 int g_pipe[2] = {-1, -1};
 volatile sig_atomic_t g_stopRequested = 0;
 
@@ -79,7 +77,7 @@ void ActOnStopSignal() {
   }
   g_stopRequested = 0;
   bool closing = false;
-  for (Window* window : g_sdl.windows) {
+  for (wm::Window* window : g_wm.windows) {
     if (!window->destroying) {
       Post(window->handle, WM_CLOSE, 0, 0);
       closing = true;

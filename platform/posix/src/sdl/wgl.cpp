@@ -69,7 +69,7 @@ bool Remake(Window* window, int format) {
   if (fresh == nullptr) {
     return false;
   }
-  if (SDL_Surface* icon = sdl_layer::IconSurface(g_sdl.classes[window->classIndex].icon)) {
+  if (SDL_Surface* icon = sdl_layer::IconSurface(wm::g_wm.classes[window->classIndex].icon)) {
     SDL_SetWindowIcon(fresh, icon);
     SDL_FreeSurface(icon);
   }

@@ -7,26 +7,18 @@
 //   a refusal in WM_NCCREATE or WM_CREATE (-1) destroys the half-made window
 //   with WM_NCDESTROY and makes CreateWindowExA return null; DestroyWindow
 //   (WM_DESTROY then WM_NCDESTROY); window procedures that can be replaced
-//   (GWLP_WNDPROC) and user data (GWLP_USERDATA); DefWindowProcA for the
-//   messages whose default matters (WM_CLOSE destroys, WM_NCCREATE agrees,
-//   WM_PAINT validates, Alt+F4 closes).
+//   (GWLP_WNDPROC) and user data (GWLP_USERDATA), and DefWindowProcA,
+//   on the shared bookkeeping (wm_window.cpp).
 // Lacks:    child windows (WS_CHILD fails with ERROR_TLW_WITH_WSCHILD, or
 //   ERROR_NOT_SUPPORTED when a parent is given), menus, extra window bytes,
 //   non-client messages other than WM_NCCREATE / WM_NCDESTROY.
-// Depends on: SDL2 video; display.cpp for full screen, queue.cpp for the
-//   queue that destroyed windows are purged from.
-#include <algorithm>
-#include <cstring>
-
+// Depends on: SDL2 video; display.cpp for full screen; wm_state.cpp for the
+//   tables and queue that destroyed windows are purged from.
 #include "sdl_internal.h"
 
 namespace {
 
-using sdl_layer::g_sdl;
 using sdl_layer::Window;
-
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
 
 LPARAM PackPoint(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
@@ -34,19 +26,9 @@ LPARAM PackPoint(int x, int y) {
 
 // Removes every trace of the window from the queue, the timers and focus,
 // then the window itself.
-void Forget(Window* window) {
-  HWND const handle = window->handle;
-  g_sdl.posted.erase(std::remove_if(g_sdl.posted.begin(), g_sdl.posted.end(),
-                                    [handle](const MSG& msg) { return msg.hwnd == handle; }),
-                     g_sdl.posted.end());
-  g_sdl.timers.erase(std::remove_if(g_sdl.timers.begin(), g_sdl.timers.end(),
-                                    [handle](const sdl_layer::Timer& t) { return t.window == handle; }),
-                     g_sdl.timers.end());
-  if (g_sdl.focus == handle) {
-    g_sdl.focus = nullptr;
-  }
-  g_sdl.windows.erase(std::remove(g_sdl.windows.begin(), g_sdl.windows.end(), window),
-                      g_sdl.windows.end());
+void Forget(wm::Window* record) {
+  Window* window = sdl_layer::Own(record);
+  wm::Unlink(window);
   if (window->sdl != nullptr) {
     SDL_DestroyWindow(window->sdl);
   }
@@ -67,10 +49,6 @@ void SetWindowGlAttributes() {
 
 namespace sdl_layer {
 
-LRESULT Send(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return window->procedure(window->handle, message, wParam, lParam);
-}
-
 void SyncSize(Window* window, WPARAM kind, bool force) {
   int width = 0;
   int height = 0;
@@ -86,45 +64,19 @@ void SyncSize(Window* window, WPARAM kind, bool force) {
   Send(window, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(width), static_cast<WORD>(height)));
 }
 
-void ChangeFocus(HWND newFocus) {
-  HWND const old = g_sdl.focus;
-  if (old == newFocus) {
-    return;
-  }
-  g_sdl.focus = newFocus;
-  if (Window* window = FindWindow(old)) {
-    Send(window, WM_KILLFOCUS, reinterpret_cast<WPARAM>(newFocus), 0);
-  }
-  if (Window* window = FindWindow(newFocus)) {
-    Send(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
-  }
-}
-
 }  // namespace sdl_layer
 
 extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU menu,
                                 HINSTANCE instance, LPVOID param) {
-  const long classIndex = sdl_layer::FindClassIndex(className);
+  const long classIndex = wm::CheckCreation(className, style, parent, &width, &height);
   if (classIndex < 0) {
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-    return nullptr;
-  }
-  if (style & WS_CHILD) {
-    SetLastError(parent == nullptr ? ERROR_TLW_WITH_WSCHILD : ERROR_NOT_SUPPORTED);
     return nullptr;
   }
   if (!sdl_layer::EnsureVideo()) {
     return nullptr;
   }
-  const sdl_layer::WindowClass& windowClass = g_sdl.classes[static_cast<size_t>(classIndex)];
-  if (width == CW_USEDEFAULT || width <= 0) {
-    width = kDefaultWidth;
-    height = kDefaultHeight;
-  }
-  if (height <= 0) {
-    height = kDefaultHeight;
-  }
+  const sdl_layer::WindowClass& windowClass = wm::g_wm.classes[static_cast<size_t>(classIndex)];
   // The frame belongs to the window manager: x, y, width and height are the
   // client area's, and SDL places the client area there.
   const int sdlX = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
@@ -149,39 +101,20 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   }
 
   Window* window = new Window{};
-  window->handle = reinterpret_cast<HWND>(sdl_layer::NewHandleValue());
+  wm::InitWindow(window, reinterpret_cast<HWND>(sdl_layer::NewHandleValue()),
+                 static_cast<size_t>(classIndex), style, exStyle, title);
   window->sdl = sdlWindow;
   window->sdlId = SDL_GetWindowID(sdlWindow);
-  window->classIndex = static_cast<size_t>(classIndex);
-  window->procedure = windowClass.procedure;
-  window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
-  window->exStyle = exStyle;
-  window->title = title != nullptr ? title : "";
-  window->reportedWidth = -1;
-  window->reportedHeight = -1;
-  window->invalid = true;
   window->placePending = x != CW_USEDEFAULT && !(style & WS_POPUP);
   window->placeX = x;
   window->placeY = y;
-  g_sdl.windows.push_back(window);
+  wm::g_wm.windows.push_back(window);
   if (style & WS_POPUP) {
     sdl_layer::ApplyDisplayMode(window);
   }
 
-  CREATESTRUCTA create{};
-  create.lpCreateParams = param;
-  create.hInstance = instance;
-  create.hMenu = menu;
-  create.hwndParent = parent;
-  create.cx = width;
-  create.cy = height;
-  create.x = x;
-  create.y = y;
-  create.style = static_cast<LONG>(style);
-  create.lpszName = title;
-  create.lpszClass = className;
-  create.dwExStyle = exStyle;
-
+  CREATESTRUCTA create = wm::CreationRecord(exStyle, className, title, style, x, y, width, height,
+                                            parent, menu, instance, param);
   HWND const handle = window->handle;
   MINMAXINFO limits{};
   limits.ptMaxSize = POINT{width, height};
@@ -191,22 +124,8 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     limits.ptMaxSize = POINT{desktop.w, desktop.h};
     limits.ptMaxTrackSize = POINT{desktop.w, desktop.h};
   }
-  sdl_layer::Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  bool created = sdl_layer::FindWindow(handle) != nullptr &&
-                 sdl_layer::Send(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) != 0;
-  created = created && sdl_layer::FindWindow(handle) != nullptr &&
-            sdl_layer::Send(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) != -1;
-  if (!created) {
-    // As Windows: the half-made window hears only WM_NCDESTROY.
-    if (sdl_layer::FindWindow(handle) != nullptr) {
-      window->destroying = true;
-      sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
-      Forget(window);
-    }
+  if (!wm::SendCreation(window, &create, &limits, Forget)) {
     return nullptr;
-  }
-  if (sdl_layer::FindWindow(handle) == nullptr) {
-    return nullptr;  // destroyed by its own WM_CREATE
   }
   // As on Windows, an overlapped window hears of its size and place when it
   // is first shown (ShowWindow); a pop-up at once.
@@ -220,10 +139,7 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     SDL_GetWindowPosition(window->sdl, &clientX, &clientY);
     sdl_layer::Send(window, WM_MOVE, 0, PackPoint(clientX, clientY));
   }
-  if ((style & WS_VISIBLE) && sdl_layer::FindWindow(handle) != nullptr) {
-    ShowWindow(handle, SW_SHOW);
-  }
-  return sdl_layer::FindWindow(handle) != nullptr ? handle : nullptr;
+  return wm::FinishCreation(handle, style);
 }
 
 extern "C" BOOL DestroyWindow(HWND handle) {
@@ -242,129 +158,6 @@ extern "C" BOOL DestroyWindow(HWND handle) {
   sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
   Forget(window);
   return TRUE;
-}
-
-extern "C" LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  (void)lParam;
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;
-    case WM_CLOSE:
-      DestroyWindow(handle);
-      return 0;
-    case WM_PAINT:
-      ValidateRect(handle, nullptr);
-      return 0;
-    case WM_SYSKEYDOWN:
-      if (wParam == VK_F4) {
-        if (Window* window = sdl_layer::FindWindow(handle)) {
-          sdl_layer::Send(window, WM_CLOSE, 0, 0);
-        }
-      }
-      return 0;
-    default:
-      return 0;
-  }
-}
-
-extern "C" LRESULT CallWindowProcA(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam,
-                                   LPARAM lParam) {
-  if (procedure == nullptr) {
-    return 0;
-  }
-  return procedure(handle, message, wParam, lParam);
-}
-
-extern "C" LONG_PTR GetWindowLongPtrA(HWND handle, int index) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  switch (index) {
-    case GWLP_WNDPROC:
-      return reinterpret_cast<LONG_PTR>(window->procedure);
-    case GWLP_USERDATA:
-      return window->userData;
-    case GWLP_HINSTANCE:
-      return reinterpret_cast<LONG_PTR>(g_sdl.classes[window->classIndex].instance);
-    case GWL_STYLE:
-      return static_cast<LONG_PTR>(static_cast<LONG>(window->style));
-    case GWL_EXSTYLE:
-      return static_cast<LONG_PTR>(static_cast<LONG>(window->exStyle));
-    default:
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-  }
-}
-
-extern "C" LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  const LONG_PTR previous = GetWindowLongPtrA(handle, index);
-  switch (index) {
-    case GWLP_WNDPROC:
-      if (value == 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-      }
-      window->procedure = reinterpret_cast<WNDPROC>(value);
-      break;
-    case GWLP_USERDATA:
-      window->userData = value;
-      break;
-    default:
-      // Styles stay as created: SDL cannot restyle a window in place.
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-  }
-  // Windows leaves the last error alone on success, so a caller can tell a
-  // previous value of 0 from a failure only by clearing it first.
-  return previous;
-}
-
-extern "C" LONG GetWindowLongA(HWND handle, int index) {
-  if (index != GWL_STYLE && index != GWL_EXSTYLE) {
-    // Pointer-sized values would be truncated here; 64-bit Windows refuses too.
-    if (sdl_layer::RequireWindow(handle) != nullptr) {
-      SetLastError(ERROR_INVALID_INDEX);
-    }
-    return 0;
-  }
-  return static_cast<LONG>(GetWindowLongPtrA(handle, index));
-}
-
-extern "C" BOOL IsWindow(HWND handle) { return sdl_layer::FindWindow(handle) != nullptr; }
-
-extern "C" int GetClassNameA(HWND handle, LPSTR buffer, int size) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return 0;
-  }
-  if (buffer == nullptr || size <= 0) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  const std::string& name = g_sdl.classes[window->classIndex].name;
-  const size_t count = std::min(name.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, name.data(), count);
-  buffer[count] = '\0';
-  return static_cast<int>(count);
-}
-
-extern "C" int GetWindowTextA(HWND handle, LPSTR buffer, int size) {
-  if (buffer != nullptr && size > 0) {
-    buffer[0] = '\0';
-  }
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr || buffer == nullptr || size <= 0) {
-    return 0;
-  }
-  const size_t count = std::min(window->title.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, window->title.data(), count);
-  buffer[count] = '\0';
-  return static_cast<int>(count);
 }
 
 extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {

@@ -4,7 +4,8 @@
 //   state behind WM_PAINT (a window is invalid when made, shown, resized or
 //   exposed; WM_PAINT is only generated for visible windows), MoveWindow,
 //   the client and window rectangles, AdjustWindowRectEx, focus and
-//   foreground requests, and ShowCursor's display counter.
+//   foreground requests, and ShowCursor's display counter (UpdateWindow and
+//   GetFocus: wm_window.cpp).
 // Frame model: the frame belongs to the window manager and lies outside
 //   every rectangle here. The window rectangle is the client area in screen
 //   coordinates, AdjustWindowRectEx leaves a rectangle unchanged, and
@@ -18,6 +19,7 @@
 namespace {
 
 using sdl_layer::g_sdl;
+using wm::g_wm;
 using sdl_layer::Window;
 
 bool CoversClient(Window* window, const RECT* rect) {
@@ -35,7 +37,8 @@ bool CoversClient(Window* window, const RECT* rect) {
 namespace sdl_layer {
 
 void ApplyPendingPlacement() {
-  for (Window* window : g_sdl.windows) {
+  for (wm::Window* each : g_wm.windows) {
+    Window* window = Own(each);
     if (!window->placePending || !(window->style & WS_VISIBLE)) {
       continue;
     }
@@ -102,21 +105,10 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
   return wasVisible;
 }
 
-extern "C" BOOL UpdateWindow(HWND handle) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (window->invalid && (window->style & WS_VISIBLE)) {
-    sdl_layer::Send(window, WM_PAINT, 0, 0);
-  }
-  return TRUE;
-}
-
 extern "C" BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL) {
   if (handle == nullptr) {
     // Windows repaints every window then.
-    for (Window* window : g_sdl.windows) {
+    for (wm::Window* window : g_wm.windows) {
       window->invalid = true;
     }
     return TRUE;
@@ -202,7 +194,7 @@ extern "C" BOOL SetForegroundWindow(HWND handle) {
 }
 
 extern "C" HWND SetFocus(HWND handle) {
-  HWND const previous = g_sdl.focus;
+  HWND const previous = g_wm.focus;
   if (handle == nullptr) {
     sdl_layer::ChangeFocus(nullptr);
     return previous;
@@ -217,8 +209,6 @@ extern "C" HWND SetFocus(HWND handle) {
   sdl_layer::ChangeFocus(handle);
   return previous;
 }
-
-extern "C" HWND GetFocus(void) { return g_sdl.focus; }
 
 extern "C" int ShowCursor(BOOL show) {
   const int before = g_sdl.cursorCount;

@@ -43,10 +43,10 @@ Display* FindDisplay() {
   if (g_display != nullptr || !DisplayIsX11()) {
     return g_display;
   }
-  for (sdl_layer::Window* window : g_sdl.windows) {
+  for (wm::Window* window : wm::g_wm.windows) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window->sdl, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+    if (SDL_GetWindowWMInfo(sdl_layer::Own(window)->sdl, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
       g_display = info.info.x11.display;
       break;
     }
