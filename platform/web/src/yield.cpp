@@ -43,10 +43,10 @@ void MarkAwake() { web_mark_awake(); }
 void FramePresented() {
   web_frame_done();
   WebReleaseClock();
-  if (!g_yielded) {
-    emscripten_sleep(0);
-    web_mark_awake();
-  }
+  if (!g_yielded) emscripten_sleep(0);
+  // The next frame's time counts from here even when the program draws it
+  // at once, without a wait (catching up): else it would count this one's.
+  web_mark_awake();
   g_yielded = false;
 }
 

@@ -4,7 +4,8 @@
 // Consecutive runs that draw the same vertices under the same state but for
 // the object's matrices and emission (the same sphere at other places, in
 // other colours) become one instanced draw: those three come per instance.
-// A frame of the program is then a handful of WebGL calls.
+// A frame of the program is then a handful of WebGL calls. Instances wholly
+// outside the clip volume are left out (cull.cpp).
 //
 // The shader lights each vertex as GL 1.1 does (one light, infinite viewer):
 //   emission + ambient_material * (model ambient + light ambient)
@@ -18,6 +19,7 @@
 
 #include <cstring>
 
+#include "cull.h"
 #include "gl_internal.h"
 
 // Emscripten's WebGL bindings under their second names, as ours take the
@@ -245,14 +247,40 @@ bool Joins(const Run& a, const Run& b) {
 
 std::vector<float> g_instances;
 
+// A draw of consecutive runs that join: `count` of them are seen, their
+// per-instance data from `base` (floats) in the instance buffer.
+struct Group {
+  size_t firstRun;
+  size_t base;
+  size_t count;
+};
+
+std::vector<Group> g_groups;
+
 }  // namespace
 
 void WebGlDraw(const std::vector<Vertex>& vertices, const std::vector<std::uint32_t>& indices,
                const std::vector<Run>& runs) {
   g_instances.clear();
-  for (const Run& run : runs) {
-    g_instances.insert(g_instances.end(), run.state.modelview, run.state.modelview + kObjectFloats);
+  g_groups.clear();
+  for (size_t first = 0; first < runs.size();) {
+    size_t end = first + 1;
+    while (end < runs.size() && Joins(runs[first], runs[end])) ++end;
+    const Run& run = runs[first];
+    if (run.indexCount != 0) {
+      const Box box = BoxOf(vertices, indices, run.firstIndex, run.indexCount);
+      Group group{first, g_instances.size(), 0};
+      for (size_t k = first; k < end; ++k) {
+        const DrawState& s = runs[k].state;
+        if (OutsideClipVolume(s.projection, s.modelview, box)) continue;
+        g_instances.insert(g_instances.end(), s.modelview, s.modelview + kObjectFloats);
+        ++group.count;
+      }
+      if (group.count != 0) g_groups.push_back(group);
+    }
+    first = end;
   }
+  if (g_groups.empty()) return;
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.instanceBuffer);
   emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g_instances.size() * sizeof(float)),
                           g_instances.data(), GL_STREAM_DRAW);
@@ -263,44 +291,39 @@ void WebGlDraw(const std::vector<Vertex>& vertices, const std::vector<std::uint3
                           static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
                           indices.data(), GL_STREAM_DRAW);
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.instanceBuffer);
-  for (size_t first = 0; first < runs.size();) {
-    size_t end = first + 1;
-    while (end < runs.size() && Joins(runs[first], runs[end])) ++end;
-    const Run& run = runs[first];
+  for (const Group& group : g_groups) {
+    const Run& run = runs[group.firstRun];
     const DrawState& s = run.state;
-    if (run.indexCount != 0) {
-      const float* scene = s.projection;
-      if (!g_webgl.known || std::memcmp(g_webgl.scene, scene, sizeof g_webgl.scene) != 0) {
-        std::memcpy(g_webgl.scene, scene, sizeof g_webgl.scene);
-        emscripten_glUniform4fv(g_webgl.sceneLocation, 14, scene);
-      }
-      const float fragment[4] = {s.flags[3], s.flags[2], 0.0f, 0.0f};
-      if (!g_webgl.known || std::memcmp(g_webgl.fragment, fragment, sizeof fragment) != 0) {
-        std::memcpy(g_webgl.fragment, fragment, sizeof fragment);
-        emscripten_glUniform4fv(g_webgl.fragmentLocation, 1, fragment);
-      }
-      if (s.texture != 0 && (!g_webgl.known || g_webgl.texture != s.texture)) {
-        emscripten_glBindTexture(GL_TEXTURE_2D, s.texture);
-        g_webgl.texture = s.texture;
-      }
-      SetCapability(GL_DEPTH_TEST, static_cast<int>(s.depthTest), &g_webgl.depthTest);
-      SetCapability(GL_CULL_FACE, static_cast<int>(s.cullFace), &g_webgl.cullFace);
-      if (!g_webgl.known || g_webgl.depthFunc != s.depthFunc) {
-        emscripten_glDepthFunc(s.depthFunc);
-        g_webgl.depthFunc = s.depthFunc;
-      }
-      g_webgl.known = true;
-      const std::uintptr_t base = first * kObjectFloats * sizeof(float);
-      for (GLuint i = 0; i < 8; ++i) {
-        emscripten_glVertexAttribPointer(3 + i, 4, GL_FLOAT, GL_FALSE, kObjectFloats * sizeof(float),
-                                         reinterpret_cast<const void*>(base + i * 4 * sizeof(float)));
-      }
-      emscripten_glDrawElementsInstanced(
-          GL_TRIANGLES, static_cast<GLsizei>(run.indexCount), GL_UNSIGNED_INT,
-          reinterpret_cast<const void*>(static_cast<std::uintptr_t>(run.firstIndex) * 4u),
-          static_cast<GLsizei>(end - first));
+    const float* scene = s.projection;
+    if (!g_webgl.known || std::memcmp(g_webgl.scene, scene, sizeof g_webgl.scene) != 0) {
+      std::memcpy(g_webgl.scene, scene, sizeof g_webgl.scene);
+      emscripten_glUniform4fv(g_webgl.sceneLocation, 14, scene);
     }
-    first = end;
+    const float fragment[4] = {s.flags[3], s.flags[2], 0.0f, 0.0f};
+    if (!g_webgl.known || std::memcmp(g_webgl.fragment, fragment, sizeof fragment) != 0) {
+      std::memcpy(g_webgl.fragment, fragment, sizeof fragment);
+      emscripten_glUniform4fv(g_webgl.fragmentLocation, 1, fragment);
+    }
+    if (s.texture != 0 && (!g_webgl.known || g_webgl.texture != s.texture)) {
+      emscripten_glBindTexture(GL_TEXTURE_2D, s.texture);
+      g_webgl.texture = s.texture;
+    }
+    SetCapability(GL_DEPTH_TEST, static_cast<int>(s.depthTest), &g_webgl.depthTest);
+    SetCapability(GL_CULL_FACE, static_cast<int>(s.cullFace), &g_webgl.cullFace);
+    if (!g_webgl.known || g_webgl.depthFunc != s.depthFunc) {
+      emscripten_glDepthFunc(s.depthFunc);
+      g_webgl.depthFunc = s.depthFunc;
+    }
+    g_webgl.known = true;
+    const std::uintptr_t base = group.base * sizeof(float);
+    for (GLuint i = 0; i < 8; ++i) {
+      emscripten_glVertexAttribPointer(3 + i, 4, GL_FLOAT, GL_FALSE, kObjectFloats * sizeof(float),
+                                       reinterpret_cast<const void*>(base + i * 4 * sizeof(float)));
+    }
+    emscripten_glDrawElementsInstanced(
+        GL_TRIANGLES, static_cast<GLsizei>(run.indexCount), GL_UNSIGNED_INT,
+        reinterpret_cast<const void*>(static_cast<std::uintptr_t>(run.firstIndex) * 4u),
+        static_cast<GLsizei>(group.count));
   }
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, g_webgl.vertexBuffer);
 }
