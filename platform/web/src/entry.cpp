@@ -41,6 +41,7 @@ int main() {
   const double tick = web_start_tick();
   if (tick >= 0.0) WebSetStartTick(static_cast<DWORD>(tick));
   web_layer::InstallInput();
+  web_layer::InstallTouch();
   char commandLine[] = "";
   const int result = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
   web_report_exit(result);

@@ -58,6 +58,8 @@ void PageActivation();
 
 // Installs the page's event handlers (keys, wheel, focus, visibility).
 void InstallInput();
+// Installs the canvas's touch handlers (touch.cpp).
+void InstallTouch();
 // Sizes the canvas's drawing buffer; full screen scales it to fit.
 void SizeCanvas(int width, int height);
 

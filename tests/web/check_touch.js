@@ -1,0 +1,193 @@
+// The page on a touch screen and in narrow windows, in headless Chromium:
+//   layout    at 400 and 320 CSS pixels wide the whole canvas is on the
+//             page, scaled down, still 4:3
+//   gestures  with touch emulated (CDP), each gesture is judged against an
+//             untouched run of the same game (?tick=N) over the same
+//             interval, since chasers move the floor by themselves:
+//             a one-finger drag up or left moves the ball that way (the
+//             floor, followed by the camera, slides the other way), a pinch
+//             grows the green ball, then stops zooming, a two-finger drag
+//             up tilts the view down, a double tap starts a new game
+//   text      the page names the gestures on a touch screen
+// Prints the figures; exits 1 on a failed check.
+//   node check_touch.js --site DIR --chromium EXE --work DIR
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+const tools = require('./page_tools');
+
+const args = {};
+for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
+const TICK = 1000;
+const failures = [];
+const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// Loads the game at TICK with touch emulated and runs script(finger, box,
+// page); finger(type, points) sends a touch event only when live.
+async function run(browser, url, live, script) {
+  const page = await browser.newPage();
+  try {
+    await page.setViewport({ width: 740, height: 680 });
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+    await page.evaluateOnNewDocument(tools.installGrabber);
+    await page.goto(`${url}?tick=${TICK}`);
+    await page.waitForFunction(() => window.__frames >= 1, { timeout: 60000 });
+    const box = await page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
+    });
+    // The page times gestures by the events' stamps, and a busy page
+    // handles them late: each is stamped on the gesture's own clock, which
+    // finger.wait advances by exactly what it waits.
+    let clock = null;
+    const finger = async (type, points) => {
+      if (clock === null) clock = Date.now();
+      if (live) {
+        await cdp.send('Input.dispatchTouchEvent',
+          { type, touchPoints: points.map(([x, y], id) => ({ x, y, id })), timestamp: clock / 1000 });
+      }
+    };
+    finger.wait = async (ms) => { if (clock !== null) clock += ms; await sleep(ms); };
+    return await script(finger, box, page);
+  } finally {
+    await page.close();
+  }
+}
+
+// Moves the given fingers from their starts to their ends in steps.
+async function slide(finger, from, to, steps, ms) {
+  for (let s = 1; s <= steps; ++s) {
+    await finger('touchMove', from.map(([x, y], i) => [x + (to[i][0] - x) * s / steps, y + (to[i][1] - y) * s / steps]));
+    await finger.wait(ms);
+  }
+}
+
+// A held one-finger drag by (dx, dy): the floor's shift summed over six
+// pairs of consecutive frames while the finger stays.
+const drag = (dx, dy) => async (finger, c) => {
+  await finger('touchStart', [[c.x, c.y]]);
+  await slide(finger, [[c.x, c.y]], [[c.x + dx, c.y + dy]], 6, 30);
+  await finger.wait(500);
+  const sum = [0, 0];
+  for (let i = 0; i < 6; ++i) {
+    const [a, b] = await tools.grab(finger.page, 2);
+    const [sx, sy] = tools.floorShift(a, b);
+    sum[0] += sx; sum[1] += sy;
+  }
+  await finger('touchEnd', []);
+  return sum;
+};
+
+// A pinch that then rests: the ball's size just after, and half a second
+// later with the fingers still down.
+const pinch = async (finger, c) => {
+  const from = [[c.x - 40, c.y], [c.x + 40, c.y]], to = [[c.x - 120, c.y], [c.x + 120, c.y]];
+  await finger('touchStart', from);
+  await slide(finger, from, to, 4, 40);
+  await finger.wait(300);
+  const [after] = await tools.grab(finger.page, 1);
+  await finger.wait(500);
+  const [later] = await tools.grab(finger.page, 1);
+  await finger('touchEnd', []);
+  return [tools.greenPixels(after), tools.greenPixels(later)];
+};
+
+const tilt = async (finger, c) => {
+  const from = [[c.x - 60, c.y + 120], [c.x + 60, c.y + 120]], to = [[c.x - 60, c.y - 120], [c.x + 60, c.y - 120]];
+  await finger('touchStart', from);
+  await slide(finger, from, to, 10, 30);
+  await finger('touchEnd', []);
+  await finger.wait(300);
+  return tools.gridLines((await tools.grab(finger.page, 1))[0], [0.125, 0.25, 0.75, 0.875]);
+};
+
+const doubleTap = async (finger, c) => {
+  for (let i = 0; i < 2; ++i) {
+    await finger('touchStart', [[c.x, c.y]]);
+    await finger.wait(40);
+    await finger('touchEnd', []);
+    await finger.wait(100);
+  }
+  await finger.wait(300);
+  const [frame] = await tools.grab(finger.page, 1);
+  const text = await finger.page.evaluate(() => document.querySelector('.gestures').offsetHeight > 0);
+  return { frame, text };
+};
+
+async function pair(browser, url, script) {
+  const runs = [];
+  for (const live of [false, true]) {
+    runs.push(await run(browser, url, live, async (finger, box, page) => {
+      finger.page = page;
+      return script(finger, box);
+    }));
+  }
+  return runs;
+}
+
+async function layout(browser, url, width) {
+  const page = await browser.newPage();
+  try {
+    await page.setViewport({ width, height: 700 });
+    await page.goto(url);
+    await page.waitForFunction(() => window.drovaneFrames && window.drovaneFrames.count > 0, { timeout: 60000 });
+    return await page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return { left: r.left, right: r.right, width: r.width, height: r.height, page: document.documentElement.clientWidth };
+    });
+  } finally {
+    await page.close();
+  }
+}
+
+async function main() {
+  fs.mkdirSync(args.work, { recursive: true });
+  const server = await tools.serve(args.site);
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await puppeteer.launch({
+    executablePath: args.chromium, headless: 'new', userDataDir: fs.mkdtempSync(path.join(args.work, 'profile-')),
+    args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  try {
+    for (const width of [400, 320]) {
+      const r = await layout(browser, url, width);
+      console.log(`${width} px wide: canvas from x=${r.left.toFixed(1)} to ${r.right.toFixed(1)}, ${r.width.toFixed(1)} x ${r.height.toFixed(1)} (page ${r.page} px)`);
+      check(r.left >= 0 && r.right <= r.page && r.width < 640 && Math.abs(r.width / r.height - 4 / 3) < 0.01,
+        `at ${width} px the whole canvas is visible, scaled down, 4:3`);
+    }
+
+    const [stillUp, up] = await pair(browser, url, drag(0, -90));
+    const [stillLeft, left] = await pair(browser, url, drag(-90, 0));
+    console.log(`floor shift over 6 frames [dx, dy]: drag up ${up} (untouched ${stillUp}), drag left ${left} (untouched ${stillLeft})`);
+    check(up[1] - stillUp[1] >= 6, 'a drag up pushes the ball up the screen: the floor slides down');
+    check(left[0] - stillLeft[0] >= 6, 'a drag left pushes the ball left: the floor slides right');
+
+    const [stillPinch, pinched] = await pair(browser, url, pinch);
+    console.log(`player ball after a pinch: ${pinched[0]} pixels, ${pinched[1]} 0.5 s later with the fingers resting (untouched ${stillPinch[0]})`);
+    check(pinched[0] > stillPinch[0] * 1.2, 'a pinch grows the green ball');
+    check(pinched[1] < pinched[0] * 1.15, 'the zoom stops when the fingers rest');
+
+    const [stillTilt, tilted] = await pair(browser, url, tilt);
+    console.log(`grid lines down the column: ${tilted} after a two-finger drag up, ${stillTilt} untouched`);
+    check(tilted < stillTilt, 'a two-finger drag up tilts the view down');
+
+    const [stillTap, tapped] = await pair(browser, url, doubleTap);
+    const share = tools.differingShare(stillTap.frame, tapped.frame);
+    console.log(`double tap: ${(share * 100).toFixed(1)}% of pixels differ from the untouched run`);
+    check(share > 0.5, 'a double tap starts a new game');
+    check(tapped.text, 'the page names the gestures on a touch screen');
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  if (failures.length) {
+    console.log(`${failures.length} check(s) failed`);
+    process.exit(1);
+  }
+}
+
+main().catch((e) => { console.error(e); process.exit(1); });
