@@ -13,6 +13,7 @@ run_packages=(
 )
 package_packages=(
   g++-mingw-w64-x86-64-posix dpkg-dev file nsis zip
+  emscripten nodejs
 )
 test_packages=(
   clang libclang-rt-14-dev

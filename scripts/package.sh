@@ -4,6 +4,7 @@
 #   build/packages/linux/drovane3d_VERSION_amd64.deb     Debian package
 #   build/packages/windows/drovane3d-VERSION-win64.exe   Windows installer
 #   build/packages/windows/drovane3d-VERSION-win64.zip   Windows, portable
+#   build/packages/web/drovane3d-VERSION-web.zip         the web page, to host
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,4 +22,5 @@ cmake --build build/package-windows -j "$jobs"
 rm -rf build/packages
 cpack --config build/package-linux/CPackConfig.cmake -B build/packages/linux >/dev/null
 cpack --config build/package-windows/CPackConfig.cmake -B build/packages/windows >/dev/null
-ls -1 "$root"/build/packages/linux/*.deb "$root"/build/packages/windows/*.{exe,zip}
+bash scripts/web.sh package build/packages/web >/dev/null
+ls -1 "$root"/build/packages/linux/*.deb "$root"/build/packages/windows/*.{exe,zip} "$root"/build/packages/web/*.zip

@@ -71,6 +71,7 @@ started=$SECONDS
 rm -rf build/packages
 cpack --config build/gcc-release/CPackConfig.cmake -B build/packages/linux >/dev/null
 cpack --config build/mingw/CPackConfig.cmake -B build/packages/windows >/dev/null
+bash scripts/web.sh package build/packages/web
 if [ "$(id -u)" -eq 0 ]; then
   bash tests/package/deb_test.sh build/packages/linux/drovane3d_*.deb build/gcc-release/app/icon/drovane.ico
 else

@@ -113,7 +113,7 @@ const doubleTap = async (finger, c) => {
   }
   await finger.wait(300);
   const [frame] = await tools.grab(finger.page, 1);
-  const text = await finger.page.evaluate(() => document.querySelector('.gestures').offsetHeight > 0);
+  const text = await finger.page.evaluate(() => (document.querySelector('.gestures') || {}).offsetHeight > 0);
   return { frame, text };
 };
 

@@ -80,6 +80,7 @@ EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* event, void*) {
         default: g_gestures.End(touch.identifier, now); break;
       }
     }
+    if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) g_gestures.Moved();
   }
   if (g_gestures.ZoomSteps() != zoomSteps) {
     if (g_zoomTimer != 0) emscripten_clear_timeout(g_zoomTimer);

@@ -72,6 +72,9 @@ void TouchGestures::Move(long id, double x, double y) {
   if (finger == nullptr) return;
   finger->x = x;
   finger->y = y;
+}
+
+void TouchGestures::Moved() {
   if (mode_ == Mode::kDrag) DragMoved();
   if (mode_ == Mode::kTwo && count_ == 2) TwoMoved();
 }

@@ -38,7 +38,10 @@ class TouchGestures {
   explicit TouchGestures(GestureSink* sink) : sink_(sink) {}
 
   void Start(long id, double x, double y, double ms);
+  // A finger's new place; Moved() then judges all that moved in one event
+  // together (two fingers moved in turn would seem to pinch in between).
   void Move(long id, double x, double y);
+  void Moved();
   void End(long id, double ms);
   void Cancel();  // the browser took the touches: everything held is let go
   // The pinch's steps so far: touch.cpp calls StopZoom once they have not
