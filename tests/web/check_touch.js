@@ -1,6 +1,7 @@
 // The page on a touch screen and in narrow windows, in headless Chromium:
 //   layout    at 400 and 320 CSS pixels wide the whole canvas is on the
-//             page, scaled down, still 4:3
+//             page, scaled down, still 4:3; on a touch screen it fills the
+//             viewport, and the page names the gestures
 //   gestures  with touch emulated (CDP), each gesture is judged against an
 //             untouched run of the same game (?tick=N) over the same
 //             interval, since chasers move the floor by themselves:
@@ -8,7 +9,6 @@
 //             floor, followed by the camera, slides the other way), a pinch
 //             grows the green ball, then stops zooming, a two-finger drag
 //             up tilts the view down, a double tap starts a new game
-//   text      the page names the gestures on a touch screen
 // Prints the figures; exits 1 on a failed check.
 //   node check_touch.js --site DIR --chromium EXE --work DIR
 'use strict';
@@ -112,9 +112,7 @@ const doubleTap = async (finger, c) => {
     await finger.wait(100);
   }
   await finger.wait(300);
-  const [frame] = await tools.grab(finger.page, 1);
-  const text = await finger.page.evaluate(() => (document.querySelector('.gestures') || {}).offsetHeight > 0);
-  return { frame, text };
+  return (await tools.grab(finger.page, 1))[0];
 };
 
 async function pair(browser, url, script) {
@@ -128,15 +126,20 @@ async function pair(browser, url, script) {
   return runs;
 }
 
-async function layout(browser, url, width) {
+// Where the canvas lies in a viewport of that size, with or without a touch
+// screen, and whether the page names the gestures.
+async function layout(browser, url, width, height, touch) {
   const page = await browser.newPage();
   try {
-    await page.setViewport({ width, height: 700 });
+    await page.setViewport({ width, height });
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: touch, maxTouchPoints: 5 });
     await page.goto(url);
     await page.waitForFunction(() => window.drovaneFrames && window.drovaneFrames.count > 0, { timeout: 60000 });
     return await page.evaluate(() => {
       const r = document.getElementById('canvas').getBoundingClientRect();
-      return { left: r.left, right: r.right, width: r.width, height: r.height, page: document.documentElement.clientWidth };
+      return { left: r.left, right: r.right, top: r.top, bottom: r.bottom, width: r.width, height: r.height,
+        gestures: (document.querySelector('.gestures') || {}).offsetHeight > 0 };
     });
   } finally {
     await page.close();
@@ -153,11 +156,18 @@ async function main() {
       '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'],
   });
   try {
-    for (const width of [400, 320]) {
-      const r = await layout(browser, url, width);
-      console.log(`${width} px wide: canvas from x=${r.left.toFixed(1)} to ${r.right.toFixed(1)}, ${r.width.toFixed(1)} x ${r.height.toFixed(1)} (page ${r.page} px)`);
-      check(r.left >= 0 && r.right <= r.page && r.width < 640 && Math.abs(r.width / r.height - 4 / 3) < 0.01,
-        `at ${width} px the whole canvas is visible, scaled down, 4:3`);
+    for (const [width, height, touch] of [[400, 700, false], [320, 700, false], [360, 640, true], [740, 360, true]]) {
+      const r = await layout(browser, url, width, height, touch);
+      const what = `${width} x ${height}${touch ? ' touch screen' : ''}`;
+      console.log(`${what}: canvas ${r.width.toFixed(1)} x ${r.height.toFixed(1)} from (${r.left.toFixed(1)}, ${r.top.toFixed(1)}) ` +
+        `to (${r.right.toFixed(1)}, ${r.bottom.toFixed(1)}); gestures named: ${r.gestures}`);
+      const whole = r.left >= 0 && r.right <= width && Math.abs(r.width / r.height - 4 / 3) < 0.01;
+      if (!touch) check(whole && r.width < 640 && !r.gestures, `${what}: the whole canvas is visible, scaled down, 4:3`);
+      if (touch) {
+        check(whole && r.bottom <= height && (r.width >= 0.95 * width || r.height >= 0.7 * height),
+          `${what}: the canvas fills the viewport, whole, 4:3`);
+        check(r.gestures, `${what}: the page names the gestures`);
+      }
     }
 
     const [stillUp, up] = await pair(browser, url, drag(0, -90));
@@ -176,10 +186,9 @@ async function main() {
     check(tilted < stillTilt, 'a two-finger drag up tilts the view down');
 
     const [stillTap, tapped] = await pair(browser, url, doubleTap);
-    const share = tools.differingShare(stillTap.frame, tapped.frame);
+    const share = tools.differingShare(stillTap, tapped);
     console.log(`double tap: ${(share * 100).toFixed(1)}% of pixels differ from the untouched run`);
     check(share > 0.5, 'a double tap starts a new game');
-    check(tapped.text, 'the page names the gestures on a touch screen');
   } finally {
     await browser.close();
     server.close();
