@@ -7,19 +7,16 @@
 
 namespace {
 
-// Records what the gestures send as "+38 -38 w120 ..." (key down, up, wheel).
-class Record : public web_layer::GestureSink {
- public:
+// What the gestures send, as "+38 -38 w120 ..." (key down, key up, wheel).
+struct Record : web_layer::GestureSink {
   void Key(WPARAM key, bool down) override { log += (down ? "+" : "-") + std::to_string(key) + " "; }
   void Wheel(int delta) override { log += "w" + std::to_string(delta) + " "; }
-  std::string Take() { std::string out = log; log.clear(); return out; }
+  std::string Take() { std::string out; out.swap(log); return out; }
   std::string log;
 };
 
-class TouchGesturesTest : public ::testing::Test {
- protected:
-  // One finger moved alone, in an event of its own.
-  void MoveTo(long id, double x, double y) {
+struct TouchGesturesTest : ::testing::Test {
+  void MoveTo(long id, double x, double y) {  // one finger, in an event of its own
     gestures.Move(id, x, y);
     gestures.Moved();
   }
@@ -27,76 +24,53 @@ class TouchGesturesTest : public ::testing::Test {
   web_layer::TouchGestures gestures{&sink};
 };
 
-TEST_F(TouchGesturesTest, DragHoldsTheArrowsItPointsAtUntilTheFingerLifts) {
+TEST_F(TouchGesturesTest, DragHoldsTheArrowsItPointsAtAndTapsInOnePlaceMakeR) {
   gestures.Start(7, 100, 100, 0);
-  MoveTo(7, 105, 95);  // within the tap radius: nothing yet
-  EXPECT_EQ(sink.Take(), "");
-  MoveTo(7, 100, 40);
-  EXPECT_EQ(sink.Take(), "+38 ");  // up
-  MoveTo(7, 150, 50);
-  EXPECT_EQ(sink.Take(), "+39 ");  // up and right
-  MoveTo(7, 160, 100);
-  EXPECT_EQ(sink.Take(), "-38 ");  // right only
-  MoveTo(7, 20, 110);
-  EXPECT_EQ(sink.Take(), "-39 +37 ");  // left
+  MoveTo(7, 105, 95);  // still a tap
+  MoveTo(7, 100, 40);  // up
+  MoveTo(7, 150, 50);  // up and right
+  MoveTo(7, 20, 110);  // left
   gestures.End(7, 900);
-  EXPECT_EQ(sink.Take(), "-37 ");
-}
-
-TEST_F(TouchGesturesTest, TwoQuickTapsInOnePlaceAreR) {
-  gestures.Start(1, 50, 50, 0);
-  gestures.End(1, 100);
-  gestures.Start(2, 200, 50, 200);  // too far from the first
-  gestures.End(2, 250);
-  EXPECT_EQ(sink.Take(), "");
-  gestures.Start(3, 205, 55, 400);
-  gestures.End(3, 450);
+  EXPECT_EQ(sink.Take(), "+38 +39 -38 -39 +37 -37 ");
+  gestures.Start(1, 50, 50, 1000);
+  gestures.End(1, 1100);
+  gestures.Start(2, 200, 50, 1200);  // too far from the first tap
+  gestures.End(2, 1250);
+  gestures.Start(3, 205, 55, 1400);
+  gestures.End(3, 1450);
   EXPECT_EQ(sink.Take(), "+82 -82 ");
-  gestures.Start(4, 205, 55, 500);  // a third tap starts a new pair
-  gestures.End(4, 550);
-  gestures.Start(5, 205, 55, 1200);  // too late for it
-  gestures.End(5, 1250);
-  gestures.Start(6, 205, 55, 1300);  // held too long
-  gestures.End(6, 1700);
+  gestures.Start(4, 205, 55, 1500);
+  gestures.End(4, 1550);
+  gestures.Start(5, 205, 55, 2200);  // too late
+  gestures.End(5, 2250);
+  gestures.Start(6, 205, 55, 2300);  // held too long
+  gestures.End(6, 2700);
   EXPECT_EQ(sink.Take(), "");
 }
 
-TEST_F(TouchGesturesTest, TwoFingersPinchAndTiltButNeverDrag) {
+TEST_F(TouchGesturesTest, TwoFingersPinchAndTiltButNeitherDragNorTap) {
   gestures.Start(1, 100, 100, 0);
   MoveTo(1, 100, 50);
-  EXPECT_EQ(sink.Take(), "+38 ");
-  gestures.Start(2, 200, 50, 10);  // a second finger ends the drag
-  EXPECT_EQ(sink.Take(), "-38 ");
-  MoveTo(2, 260, 50);  // spread: zoom in, held while it goes on
-  MoveTo(2, 300, 50);
-  EXPECT_EQ(sink.Take(), "+187 ");
-  MoveTo(2, 200, 50);  // closing: zoom out
-  EXPECT_EQ(sink.Take(), "-187 +189 ");
+  gestures.Start(2, 200, 50, 10);  // ends the drag
+  MoveTo(2, 300, 50);              // spread
+  MoveTo(2, 200, 50);              // closed
   gestures.StopZoom();
-  EXPECT_EQ(sink.Take(), "-189 ");
-  gestures.Move(1, 100, -15);  // both up by 65 in one event: two notches towards the user
+  EXPECT_EQ(sink.Take(), "+38 -38 +187 -187 +189 -189 ");
+  gestures.Move(1, 100, -15);  // both up by 65 in one event: two notches, no pinch
   gestures.Move(2, 200, -15);
   gestures.Moved();
   EXPECT_EQ(sink.Take(), "w-120 w-120 ");
-  gestures.End(2, 500);
+  MoveTo(2, 300, -15);
+  gestures.Cancel();
+  EXPECT_EQ(sink.Take(), "+187 -187 ");
+  gestures.Start(1, 100, 100, 500);
+  gestures.Start(2, 110, 100, 510);
+  gestures.End(2, 520);
   MoveTo(1, 100, 200);  // the finger left behind drives nothing
-  gestures.End(1, 520);
+  gestures.End(1, 530);
   gestures.Start(3, 100, 100, 560);  // nor makes a tap of the next
   gestures.End(3, 580);
   EXPECT_EQ(sink.Take(), "");
-}
-
-TEST_F(TouchGesturesTest, CancelLetsGoOfEverythingHeld) {
-  gestures.Start(1, 100, 100, 0);
-  gestures.Start(2, 140, 100, 0);
-  MoveTo(2, 200, 100);
-  EXPECT_EQ(sink.Take(), "+187 ");
-  gestures.Cancel();
-  EXPECT_EQ(sink.Take(), "-187 ");
-  gestures.Start(3, 100, 100, 10);
-  MoveTo(3, 100, 200);
-  gestures.Cancel();
-  EXPECT_EQ(sink.Take(), "+40 -40 ");
 }
 
 }  // namespace
