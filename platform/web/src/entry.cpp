@@ -31,13 +31,13 @@ EM_JS(double, web_start_tick, (void), {
 EM_JS(void, web_report_exit, (int result, int noWebGl2), {
   var line = document.getElementById("status");
   if (!line) return;
-  var code = "(error 0x" + (result >>> 0).toString(16) + ")";
+  var code = "0x" + (result >>> 0).toString(16);
   if (result == 0) {
     line.textContent = "The game has ended. Reload the page to play again.";
   } else if (noWebGl2) {
-    line.textContent = "The game needs WebGL 2, which this browser does not offer or has turned off " + code + ".";
+    line.textContent = "The game needs WebGL 2, which this browser does not offer or has turned off (error " + code + ").";
   } else {
-    line.textContent = "The game stopped on an error " + code + ". Reload the page to try again.";
+    line.textContent = "The game stopped on error " + code + ". Reload the page to try again.";
   }
 });
 
