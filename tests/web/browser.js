@@ -65,14 +65,14 @@ async function launch(options) {
   try {
     if (name === 'firefox') {
       browser = await puppeteer.launch({
-        browser: 'firefox', executablePath: executable, headless: false, userDataDir: profile,
+        browser: 'firefox', executablePath: executable, headless: false, userDataDir: profile, timeout: 90000,
         env: { ...x.env, LIBGL_ALWAYS_SOFTWARE: '1', MOZ_CRASHREPORTER_DISABLE: '1' },
         args: [`--width=${width}`, `--height=${height}`],
         extraPrefsFirefox: { 'webgl.force-enabled': true, 'browser.shell.checkDefaultBrowser': false },
       });
     } else {
       browser = await puppeteer.launch({
-        executablePath: executable, headless: x ? false : 'new', userDataDir: profile,
+        executablePath: executable, headless: x ? false : 'new', userDataDir: profile, timeout: 90000,
         env: x ? x.env : process.env,
         args: [...(x ? [] : ['--headless=new']), '--no-sandbox', '--use-angle=swiftshader',
           '--enable-unsafe-swiftshader', '--disable-background-networking', '--disable-component-update',

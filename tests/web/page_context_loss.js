@@ -10,14 +10,18 @@ async function run(t) {
   const frames = () => t.page.evaluate(() => window.drovaneFrames.count);
   // The last frame before the pause, grabbed as it is drawn; the blur comes
   // from the same frame's hook, before the program can draw another.
-  const before = t.decode(await t.page.evaluate(() => {
+  const last = await t.page.evaluate(() => {
     let pending = true;
     window.drovaneOnFrame = () => {
       if (pending) window.dispatchEvent(new Event('blur'));
       pending = false;
     };
-    return window.__grab(1).then((g) => g[0]);
-  }));
+    const none = new Promise((resolve) => setTimeout(() => resolve(null), 5000));
+    return Promise.race([window.__grab(1).then((g) => g[0]), none]);
+  });
+  t.check(last !== null, 'a frame drawn before the context is lost');
+  if (last === null) return;
+  const before = t.decode(last);
   await t.page.evaluate(() => {
     window.__loser = document.getElementById('canvas').getContext('webgl2').getExtension('WEBGL_lose_context');
     window.__loser.loseContext();

@@ -14,27 +14,30 @@ async function framesIn(t, ms) {
   return (await frames(t.page)) - before;
 }
 
-// Synthetic events, as a tab switch sends them (document.hidden follows).
-const tab = (page, events) => page.evaluate((list) => {
-  for (const e of list) {
-    if (e === 'hidden' || e === 'visible') {
-      Object.defineProperty(document, 'hidden', { configurable: true, get: () => e === 'hidden' });
-      Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => e });
-      document.dispatchEvent(new Event('visibilitychange'));
-    } else {
-      window.dispatchEvent(new Event(e));
-    }
+// Synthetic events, as a tab switch sends them (document.hidden follows),
+// each in a task of its own with the program waiting in between.
+async function tab(t, events) {
+  for (const e of events) {
+    await t.page.evaluate((event) => {
+      if (event === 'hidden' || event === 'visible') {
+        Object.defineProperty(document, 'hidden', { configurable: true, get: () => event === 'hidden' });
+        Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => event });
+        document.dispatchEvent(new Event('visibilitychange'));
+      } else {
+        window.dispatchEvent(new Event(event));
+      }
+    }, e);
+    await t.sleep(200);
   }
-}, events);
+}
 
 // t: { session, page, check, sleep, focusWindow }
 async function run(t) {
   const orders = [['visible', 'focus'], ['focus', 'visible']];
   for (const back of orders) {
-    await tab(t.page, ['blur', 'hidden']);
-    await t.sleep(300);
+    await tab(t, ['blur', 'hidden']);
     const paused = await framesIn(t, 700);
-    await tab(t.page, back);
+    await tab(t, back);
     const again = await framesIn(t, 1000);
     console.log(`tab switch, back with ${back.join(' then ')}: ${paused} frames while away, ${again} in the second after`);
     t.check(paused <= 1 && again >= 10, `tab switch (${back.join(' then ')}): paused, then animates again without input`);
