@@ -1,4 +1,5 @@
-// Browser checks of the web build, in headless Chromium:
+// Browser checks of the web build, in headless Chromium or in Firefox (in a
+// window on a private X display; browser.js):
 //   picture   the first frame at ?tick=1000 against the native build's
 //             (web_native_frame): under 0.5% of pixels may differ by more
 //             than 8/255 in a channel
@@ -10,14 +11,23 @@
 //   screen    Alt+Enter: full screen at 1024x768 and back; refused by the
 //             browser, the game goes on in its window
 //   settings  a settings file in localStorage recolours the player ball
+//   layouts   the zoom keys in the US, German and French layouts (page_keys.js)
+//   focus     paused without the keyboard, animating again once it is back,
+//             with no input (page_focus.js)
+//   context   a lost WebGL context survived (page_context_loss.js)
+//   exit      the status line after a failure (page_exit_line.js)
 // Prints the figures; exits 1 on a failed check.
-//   node check_page.js --site DIR --native EXE --chromium EXE --work DIR
+//   node check_page.js --site DIR --native EXE --browser chromium|firefox --executable EXE --work DIR
 'use strict';
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
 const { execFileSync } = require('child_process');
-const puppeteer = require('puppeteer-core');
+const { launch } = require('./browser');
+const pageKeys = require('./page_keys');
+const pageFocus = require('./page_focus');
+const pageContextLoss = require('./page_context_loss');
+const pageExitLine = require('./page_exit_line');
 
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
@@ -134,14 +144,12 @@ async function main() {
   const server = await serve(args.site);
   const url = `http://127.0.0.1:${server.address().port}/`;
   const profile = fs.mkdtempSync(path.join(args.work, 'profile-'));
-  const browser = await puppeteer.launch({
-    executablePath: args.chromium, headless: 'new', userDataDir: profile,
-    args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
-      `--window-size=${W + 100},${H + 200}`],
-  });
+  const name = args.browser || 'chromium';
+  const session = await launch({ name, executable: args.executable, work: args.work, width: W + 100, height: H + 200 });
+  const browser = session.browser;
   try {
     const page = await browser.newPage();
+    if (name === 'firefox') for (const p of await browser.pages()) if (p !== page) await p.close();
     page.on('pageerror', (e) => console.log('page error:', e.message));
     await page.evaluateOnNewDocument(installGrabber);
     const loadStart = Date.now();
@@ -249,8 +257,41 @@ async function main() {
     }
     console.log(`with Color4 blue in localStorage: ${greenPixels(recoloured)} green and ${blue} blue pixels`);
     check(greenPixels(recoloured) < 50 && blue > greenPixels(web) / 2, 'the colours come from localStorage');
+    await page.evaluate(() => localStorage.removeItem('drovane.settings.reg'));
+    await page.reload();
+    await page.waitForFunction(() => window.__first !== null, { timeout: 60000 });
+
+    const checks = { session, page, check, grab, sleep, decode, differingShare, url: `${url}?tick=${TICK}` };
+    // A window on the private display gets the keyboard as a user's click
+    // gives it, through the window manager: the page's window, by its title.
+    checks.focusWindow = async (on) => {
+      const env = on.env;
+      const game = execFileSync('xdotool', ['search', '--sync', '--onlyvisible', '--name', 'Drovane 3D'], { env })
+        .toString().trim().split('\n')[0];
+      execFileSync('xdotool', ['windowactivate', '--sync', game], { env });
+      execFileSync('xdotool', ['mousemove', '--window', game, String(W / 2 + 50), String(H / 2 + 100), 'click', '1'], { env });
+      await sleep(300);
+      return game;
+    };
+    await pageKeys.run(checks);
+    await pageFocus.run(checks);
+    if (!session.display) {
+      // Chromium's window switch needs a real display: a second, headed session.
+      const headed = await launch({ name, executable: args.executable, work: args.work, width: W + 100, height: H + 200, headed: true });
+      try {
+        const other = await headed.browser.newPage();
+        await other.evaluateOnNewDocument(installGrabber);
+        await other.goto(`${url}?tick=${TICK}`);
+        await other.waitForFunction(() => window.__first !== null, { timeout: 60000 });
+        await pageFocus.runWindowSwitch({ ...checks, session: headed, page: other });
+      } finally {
+        await headed.close();
+      }
+    }
+    await pageContextLoss.run(checks);
+    await pageExitLine.run(checks);
   } finally {
-    await browser.close();
+    await session.close();
     server.close();
   }
   if (failures.length) {

@@ -12,9 +12,7 @@
 // Prints the figures; exits 1 on a failed check.
 //   node check_touch.js --site DIR --chromium EXE --work DIR
 'use strict';
-const fs = require('fs');
-const path = require('path');
-const puppeteer = require('puppeteer-core');
+const { launch, serve } = require('./browser');
 const tools = require('./page_tools');
 
 const args = {};
@@ -147,14 +145,10 @@ async function layout(browser, url, width, height, touch) {
 }
 
 async function main() {
-  fs.mkdirSync(args.work, { recursive: true });
-  const server = await tools.serve(args.site);
+  const server = await serve(args.site);
   const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await puppeteer.launch({
-    executablePath: args.chromium, headless: 'new', userDataDir: fs.mkdtempSync(path.join(args.work, 'profile-')),
-    args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
+  const session = await launch({ name: 'chromium', executable: args.chromium, work: args.work });
+  const browser = session.browser;
   try {
     for (const [width, height, touch] of [[400, 700, false], [320, 700, false], [360, 640, true], [740, 360, true]]) {
       const r = await layout(browser, url, width, height, touch);
@@ -190,7 +184,7 @@ async function main() {
     console.log(`double tap: ${(share * 100).toFixed(1)}% of pixels differ from the untouched run`);
     check(share > 0.5, 'a double tap starts a new game');
   } finally {
-    await browser.close();
+    await session.close();
     server.close();
   }
   if (failures.length) {

@@ -7,7 +7,11 @@ namespace web_gl {
 std::vector<RecordedDraw> g_draws;
 std::uint32_t g_nextTexture = 1;
 
-bool WebGlReady() { return true; }
+bool g_lost = false;
+std::map<std::uint32_t, FakeTexture> g_textures;
+
+bool WebGlReady() { return !g_lost; }
+bool WebGlLost() { return g_lost; }
 void WebGlResetState() {}
 void WebGlDraw(const std::vector<Vertex>& vertices, const std::vector<std::uint32_t>& indices,
                const std::vector<Run>& runs) {
@@ -15,9 +19,15 @@ void WebGlDraw(const std::vector<Vertex>& vertices, const std::vector<std::uint3
 }
 void WebGlClear(GLbitfield, const float*, float) {}
 void WebGlViewport(GLint, GLint, GLsizei, GLsizei) {}
-std::uint32_t WebGlNewTexture() { return g_nextTexture++; }
+std::uint32_t WebGlNewTexture() { return g_lost ? 0 : g_nextTexture++; }
 void WebGlDeleteTexture(std::uint32_t) {}
-void WebGlTexParameter(std::uint32_t, GLenum, GLint) {}
-void WebGlTexImage(std::uint32_t, GLsizei, GLsizei, const void*) {}
+void WebGlTexParameter(std::uint32_t texture, GLenum name, GLint value) {
+  if (!g_lost) g_textures[texture].parameters[name] = value;
+}
+void WebGlTexImage(std::uint32_t texture, GLsizei width, GLsizei height, const void* pixels) {
+  if (g_lost) return;
+  const auto* bytes = static_cast<const std::uint8_t*>(pixels);
+  g_textures[texture].image.assign(bytes, bytes + width * height * 4);
+}
 
 }  // namespace web_gl

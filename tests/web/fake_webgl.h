@@ -1,6 +1,7 @@
 // What the GL layer handed to WebGL at each flush (fake_webgl.cpp).
 #pragma once
 
+#include <map>
 #include <vector>
 
 #include "gl_internal.h"
@@ -14,5 +15,14 @@ struct RecordedDraw {
 };
 
 extern std::vector<RecordedDraw> g_draws;
+
+// What WebGL holds of a texture.
+struct FakeTexture {
+  std::map<GLenum, GLint> parameters;
+  std::vector<std::uint8_t> image;
+};
+
+extern bool g_lost;  // the context is lost: nothing reaches WebGL
+extern std::map<std::uint32_t, FakeTexture> g_textures;
 
 }  // namespace web_gl

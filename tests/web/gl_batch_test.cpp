@@ -141,6 +141,38 @@ TEST_F(GlBatch, TextureZeroOrIncompleteMeansUntextured) {
   EXPECT_EQ(textured, (std::vector<float>{0.0f, 1.0f, 0.0f}));
 }
 
+TEST_F(GlBatch, TexturesComeBackWithTheirImageAfterALostContext) {
+  const unsigned char floor[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  GLuint names[2] = {};
+  glGenTextures(1, &names[0]);
+  glBindTexture(GL_TEXTURE_2D, names[0]);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, floor);
+  web_gl::g_lost = true;  // the program goes on and never learns of it
+  glGenTextures(1, &names[1]);
+  glBindTexture(GL_TEXTURE_2D, names[1]);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, floor + 12);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  web_gl::g_lost = false;
+  web_gl::g_textures.clear();
+  web_gl::RestoreTextures();
+  ASSERT_EQ(web_gl::g_textures.size(), 2u);
+  const web_gl::FakeTexture& first = web_gl::g_textures.begin()->second;
+  EXPECT_EQ(first.image, std::vector<std::uint8_t>(floor, floor + 16));
+  EXPECT_EQ(first.parameters.at(GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+  EXPECT_EQ(first.parameters.at(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+  EXPECT_EQ(first.parameters.at(GL_TEXTURE_WRAP_T), GL_REPEAT);
+  EXPECT_EQ(web_gl::g_textures.rbegin()->second.image, std::vector<std::uint8_t>(floor + 12, floor + 16));
+  // Drawn with the new WebGL name.
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, names[0]);
+  glBegin(GL_TRIANGLES);
+  glVertex3i(0, 0, 0), glVertex3i(1, 0, 0), glVertex3i(0, 1, 0);
+  glEnd();
+  EXPECT_EQ(Flushed().runs[0].state.texture, web_gl::g_textures.begin()->first);
+}
+
 TEST_F(GlBatch, ErrorsAsGlRecordsThem) {
   glBegin(GL_QUADS);
   glBegin(GL_QUADS);  // nested: the first error sticks

@@ -1,25 +1,5 @@
-// What the page checks share: a static server for the site, frames grabbed
-// from the canvas, and measures on them.
+// Frames grabbed from the page's canvas, and measures on them.
 'use strict';
-const fs = require('fs');
-const http = require('http');
-const path = require('path');
-
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
-
-// Serves dir on 127.0.0.1 (a secure origin, so service workers run);
-// resolves to the server.
-function serve(dir) {
-  const server = http.createServer((req, res) => {
-    const name = new URL(req.url, 'http://x').pathname.replace(/\/$/, '/index.html');
-    fs.readFile(path.join(dir, path.basename(name)), (err, data) => {
-      res.writeHead(err ? 404 : 200, { 'Content-Type': TYPES[path.extname(name)] || 'text/plain' });
-      res.end(err ? '' : data);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // Runs in the page before its scripts: window.__grab(n) resolves to the next
 // n frames, read from inside the frame hook while the drawing buffer still
@@ -110,4 +90,4 @@ function floorShift(a, b) {
   return best;
 }
 
-module.exports = { serve, installGrabber, grab, decode, differingShare, greenPixels, gridLines, floorShift };
+module.exports = { installGrabber, grab, decode, differingShare, greenPixels, gridLines, floorShift };

@@ -1,13 +1,11 @@
 // Runs the behaviour suite's browser build (behaviour_web_tests.js, from
-// scripts/web.sh tests) in headless Chromium: a bare page with the canvas the
+// scripts/web.sh tests) in headless Chromium or Firefox (browser.js): a bare page with the canvas the
 // web layer draws into, GoogleTest's output read from the console. Exits 1
 // unless the suite ends and every case passes.
-//   node run_behaviour.js --program FILE.js --chromium EXE --work DIR
+//   node run_behaviour.js --program FILE.js --browser chromium|firefox --executable EXE --work DIR
 'use strict';
-const fs = require('fs');
-const http = require('http');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
+const { launch, serve } = require('./browser');
 
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
@@ -20,33 +18,11 @@ const page = `<!doctype html><html><head><meta charset="utf-8"><link rel="icon" 
   onAbort: (w) => console.log('behaviour suite aborted: ' + w) };</script>
 <script async src="${program}" onerror="console.log('behaviour suite aborted: ${program} did not load')"></script></body></html>`;
 
-function serve(dir) {
-  const types = { '.js': 'text/javascript', '.wasm': 'application/wasm' };
-  const server = http.createServer((req, res) => {
-    const name = path.basename(new URL(req.url, 'http://x').pathname);
-    if (name === '' || name === 'index.html') {
-      res.writeHead(200, { 'Content-Type': 'text/html' });
-      res.end(page);
-      return;
-    }
-    fs.readFile(path.join(dir, name), (err, data) => {
-      res.writeHead(err ? 404 : 200, { 'Content-Type': types[path.extname(name)] || 'text/plain' });
-      res.end(err ? '' : data);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
 async function main() {
-  fs.mkdirSync(args.work, { recursive: true });
-  const server = await serve(path.dirname(path.resolve(args.program)));
-  const profile = fs.mkdtempSync(path.join(args.work, 'profile-'));
-  const browser = await puppeteer.launch({
-    executablePath: args.chromium, headless: 'new', userDataDir: profile,
-    args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
-      '--window-size=800,700'],
-  });
+  const server = await serve(path.dirname(path.resolve(args.program)), { 'index.html': page });
+  const session = await launch({ name: args.browser || 'chromium', executable: args.executable, work: args.work,
+    width: 800, height: 700 });
+  const browser = session.browser;
   const lines = [];
   let exitCode = null;
   try {
@@ -65,7 +41,7 @@ async function main() {
     await tab.goto(`http://127.0.0.1:${server.address().port}/`);
     exitCode = await ended;
   } finally {
-    await browser.close();
+    await session.close();
     server.close();
   }
   const passed = lines.some((l) => l.startsWith('[  PASSED  ]'));

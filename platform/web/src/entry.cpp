@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 
+#include "gl/gl_internal.h"
 #include "web_clock.h"
 #include "web_settings.h"
 #include "web_state.h"
@@ -25,13 +26,19 @@ EM_JS(double, web_start_tick, (void), {
 });
 
 // The page's status line says how the program ended: there is no console
-// to read an exit code from.
-EM_JS(void, web_report_exit, (int result), {
+// to read an exit code from. Only a browser that gave no WebGL 2 context is
+// told it lacks WebGL 2; any other failure shows its code.
+EM_JS(void, web_report_exit, (int result, int noWebGl2), {
   var line = document.getElementById("status");
   if (!line) return;
-  line.textContent = result == 0 ? "The game has ended. Reload the page to play again."
-                                 : "The game could not run (error 0x" + (result >>> 0).toString(16) +
-                                   "). It needs a browser with WebGL 2.";
+  var code = "0x" + (result >>> 0).toString(16);
+  if (result == 0) {
+    line.textContent = "The game has ended. Reload the page to play again.";
+  } else if (noWebGl2) {
+    line.textContent = "The game needs WebGL 2, which this browser does not offer or has turned off (error " + code + ").";
+  } else {
+    line.textContent = "The game stopped on error " + code + ". Reload the page to try again.";
+  }
 });
 
 }  // namespace
@@ -44,6 +51,6 @@ int main() {
   web_layer::InstallTouch();
   char commandLine[] = "";
   const int result = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
-  web_report_exit(result);
+  web_report_exit(result, WebGlUnavailable() ? 1 : 0);
   return result;
 }

@@ -3,8 +3,8 @@
 // Supports: keys -> WM_KEYDOWN / WM_KEYUP (WM_SYSKEYDOWN / WM_SYSKEYUP
 //   while Alt is held without Ctrl, and for Alt itself) with lParam as
 //   Windows builds it (repeat count 1, scan code, extended bit, context bit
-//   29 for Alt, previous-state bit 30, transition bit 31); the browser's
-//   keyCode is the Windows virtual-key code. Characters -> WM_CHAR (WM_SYSCHAR
+//   29 for Alt, previous-state bit 30, transition bit 31); the virtual key
+//   from the DOM's code and key (keymap.cpp), not keyCode. Characters -> WM_CHAR (WM_SYSCHAR
 //   under Alt) from the key's text (Latin-1), and the control characters
 //   for Backspace, Tab, Enter, Escape and Ctrl+letter. The wheel over the
 //   canvas -> WM_MOUSEWHEEL, 120 per notch (a notch being 100 pixels, 3
@@ -17,39 +17,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "keymap.h"
 #include "web_state.h"
 
 namespace {
 
 using web_layer::g_web;
 
-struct ScanCode {
-  const char* code;
-  unsigned scan;
-  bool extended;
-};
-
-// PC set-1 scan codes by the DOM's physical key names, for the keys a
-// program is likely to look at; others report 0.
-const ScanCode kScanCodes[] = {
-    {"Escape", 0x01, false},     {"Backspace", 0x0E, false},   {"Tab", 0x0F, false},
-    {"Enter", 0x1C, false},      {"NumpadEnter", 0x1C, true},  {"ControlLeft", 0x1D, false},
-    {"ControlRight", 0x1D, true}, {"ShiftLeft", 0x2A, false},   {"ShiftRight", 0x36, false},
-    {"AltLeft", 0x38, false},    {"AltRight", 0x38, true},     {"Space", 0x39, false},
-    {"Minus", 0x0C, false},      {"Equal", 0x0D, false},       {"NumpadAdd", 0x4E, false},
-    {"NumpadSubtract", 0x4A, false}, {"ArrowUp", 0x48, true},   {"ArrowDown", 0x50, true},
-    {"ArrowLeft", 0x4B, true},   {"ArrowRight", 0x4D, true},   {"KeyR", 0x13, false},
-    {"Home", 0x47, true},        {"End", 0x4F, true},          {"PageUp", 0x49, true},
-    {"PageDown", 0x51, true},    {"Insert", 0x52, true},       {"Delete", 0x53, true},
-    {"F4", 0x3E, false},
-};
-
-const ScanCode* FindScanCode(const char* code) {
-  for (const ScanCode& entry : kScanCodes) {
-    if (std::strcmp(entry.code, code) == 0) return &entry;
-  }
-  return nullptr;
-}
+web_layer::HeldKeys g_heldKeys;
 
 // The one Unicode character a key's text names, or 0.
 unsigned SingleCharacter(const char* text) {
@@ -62,22 +37,21 @@ unsigned SingleCharacter(const char* text) {
 }
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
-  const WPARAM virtualKey = event->keyCode;
+  const web_layer::KeyInfo key = web_layer::MapKey(event->code, event->key);
+  const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+  const WPARAM virtualKey = down ? g_heldKeys.Press(event->code, key.virtualKey, event->repeat != 0)
+                                 : g_heldKeys.Release(event->code, key.virtualKey);
   if (event->ctrlKey || event->metaKey || virtualKey == VK_F5 || virtualKey == VK_F11 ||
       virtualKey == VK_F12) {
     return EM_FALSE;
   }
   web_layer::Window* window = web_layer::FindWindow(wm::g_wm.focus);
-  if (window == nullptr || virtualKey == 0 || virtualKey > 0xFE) {
+  if (window == nullptr || virtualKey == 0) {
     return EM_FALSE;
   }
-  const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
   const bool system = (event->altKey || virtualKey == VK_MENU) && !event->ctrlKey;
-  DWORD bits = 1u;
-  if (const ScanCode* scan = FindScanCode(event->code)) {
-    bits |= scan->scan << 16;
-    if (scan->extended) bits |= 1u << 24;
-  }
+  DWORD bits = 1u | (key.scanCode << 16);
+  if (key.extended) bits |= 1u << 24;
   if (event->altKey) bits |= 1u << 29;
   if (!down || event->repeat) bits |= 1u << 30;
   if (!down) bits |= 1u << 31;

@@ -2,8 +2,8 @@
 //
 // Supports: waiting hands the thread back to the browser (emscripten_sleep,
 //   under ASYNCIFY), so the page's events arrive and are posted while the
-//   program waits; a wait ends as soon as they give a message or a timer
-//   falls due. No WM_PAINT while the page is hidden.
+//   program waits; a wait ends as soon as they post or send a message or a
+//   timer falls due. No WM_PAINT while the page is hidden.
 // Lacks: the pointer's place in a message's pt (always 0, 0).
 // Depends on: yield.cpp for sleeping, the shared queue.
 #include <algorithm>
@@ -45,7 +45,8 @@ void PumpInput() {}
 bool WaitForInput(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   for (;;) {
-    if (wm::HasMessage()) {
+    if (web_layer::g_web.messageSent || wm::HasMessage()) {
+      web_layer::g_web.messageSent = false;
       web_layer::MarkAwake();
       return true;
     }

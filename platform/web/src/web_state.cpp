@@ -35,6 +35,7 @@ void SyncSize(Window* window, bool force) {
   window->reportedWidth = width;
   window->reportedHeight = height;
   window->invalid = true;
+  g_web.messageSent = true;
   Send(window, WM_SIZE, window->minimised ? SIZE_MINIMIZED : SIZE_RESTORED,
        MAKELPARAM(static_cast<WORD>(width), static_cast<WORD>(height)));
 }
@@ -62,11 +63,13 @@ void PageActivation() {
   }
   const bool active = g_web.pageFocused && !g_web.pageHidden;
   if (active && g_wm.focus != handle) {
+    g_web.messageSent = true;
     Send(window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
     if (FindWindow(handle) != nullptr) {
       ChangeFocus(handle);
     }
   } else if (!active && g_wm.focus == handle) {
+    g_web.messageSent = true;
     Send(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, window->minimised ? 1 : 0), 0);
     ChangeFocus(nullptr);
   }

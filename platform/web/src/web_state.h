@@ -33,6 +33,10 @@ inline Window* Own(wm::Window* window) { return static_cast<Window*>(window); }
 struct State {
   bool pageFocused;  // the page has the keyboard (window focus / blur)
   bool pageHidden;   // document.visibilityState is "hidden"
+  // An event handler sent the program a message (WM_ACTIVATE, WM_SIZE):
+  // the wait it interrupted ends, as on Windows, so the program can act on
+  // it (start drawing again once activated).
+  bool messageSent;
   int cursorCount;
   bool modeSet;      // ChangeDisplaySettingsA put the page in full screen
   int modeWidth;

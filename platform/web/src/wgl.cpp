@@ -5,8 +5,15 @@
 //   GL contexts made on the canvas's WebGL 2 context (made once, kept for
 //   the page's life; each new GL context starts from GL's initial state),
 //   SwapBuffers (the frame reaches the canvas when the program next hands
-//   the thread to the browser; see yield.cpp).
+//   the thread to the browser; see yield.cpp). A lost WebGL context (GPU
+//   reset, driver update, evicted tab) is survived as a Windows program
+//   survives a driver recovering: it never learns of it. While lost its GL
+//   calls are absorbed and the status line says so; once the browser
+//   restores the context the GL layer makes its objects again and every
+//   window is repainted at once, paused or not.
 // Lacks: sharing between contexts, more than one current context.
+#include <emscripten/html5.h>
+
 #include "gl/gl_internal.h"
 #include "web_state.h"
 #include "web_yield.h"
@@ -30,6 +37,38 @@ web_layer::Window* WindowOfDc(HDC dc) {
   const ULONG_PTR value = reinterpret_cast<ULONG_PTR>(dc);
   if (value == 0 || (value & 1) == 0) return nullptr;
   return web_layer::FindWindow(reinterpret_cast<HWND>(value - 1));
+}
+
+EM_JS(void, web_show_context_lost, (int lost), {
+  var line = document.getElementById("status");
+  if (!line) return;
+  var note = "The graphics were lost. The game goes on and shows again when the browser restores them.";
+  if (lost) {
+    line.textContent = note;
+  } else if (line.textContent == note) {
+    line.textContent = "";
+  }
+});
+
+EM_BOOL OnContextLost(int, const void*, void*) {
+  WebGlContextLost();
+  web_show_context_lost(1);
+  return EM_TRUE;  // else the browser never restores it
+}
+
+EM_BOOL OnContextRestored(int, const void*, void*) {
+  if (!WebGlContextRestored()) return EM_FALSE;  // stays lost: absorbed as before
+  web_show_context_lost(0);
+  for (wm::Window* window : web_layer::g_wm.windows) window->invalid = true;
+  return EM_TRUE;
+}
+
+void WatchContext() {
+  static bool watching = false;
+  if (watching) return;
+  watching = true;
+  emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_TRUE, OnContextLost);
+  emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_TRUE, OnContextRestored);
 }
 
 bool IsContext(HGLRC handle) {
@@ -91,6 +130,7 @@ extern "C" HGLRC wglCreateContext(HDC dc) {
     SetLastError(ERROR_NOT_SUPPORTED);  // no WebGL 2 in this browser
     return nullptr;
   }
+  WatchContext();
   HGLRC const handle = reinterpret_cast<HGLRC>(web_layer::NewHandleValue());
   g_contexts.push_back(Context{handle});
   return handle;

@@ -58,11 +58,19 @@ struct Run {
   bool borrowed;       // draws an earlier run's copy of that mesh
 };
 
+// A texture as the program made it, with a copy of its image and
+// parameters: a lost WebGL context is restored without the program.
 struct Texture {
   GLuint name;          // the program's name
-  std::uint32_t webgl;  // WebGL's
+  std::uint32_t webgl;  // WebGL's; 0 while the context is lost
   bool hasImage;
   GLint minFilter;
+  GLint magFilter;
+  GLint wrapS;  // as given to WebGL
+  GLint wrapT;
+  GLsizei width;
+  GLsizei height;
+  std::vector<std::uint8_t> pixels;  // RGBA rows; empty when none were given
 };
 
 struct Context {
@@ -127,9 +135,13 @@ void DrawMesh(std::uint32_t id, const std::vector<Vertex>& vertices,
               const std::vector<std::uint32_t>& indices);
 // Sends every run collected so far to WebGL and empties the batch.
 void Flush();
+// After a lost WebGL context came back: every texture made again from its
+// copy, and the draws collected for the lost frame dropped.
+void RestoreTextures();
 
 // The WebGL side (webgl.cpp).
-bool WebGlReady();
+bool WebGlReady();  // a context to draw into: made, and not lost
+bool WebGlLost();   // made, lost, not yet restored: calls are absorbed
 void WebGlResetState();
 void WebGlDraw(const std::vector<Vertex>& vertices, const std::vector<std::uint32_t>& indices,
                const std::vector<Run>& runs);
@@ -144,5 +156,12 @@ void WebGlTexImage(std::uint32_t texture, GLsizei width, GLsizei height, const v
 
 // The context's lifetime, for WGL (wgl.cpp).
 bool WebGlCreateContext();  // makes the canvas's WebGL 2 context on first use
+bool WebGlUnavailable();    // the browser offered no WebGL 2 context
 void WebGlResetContext();   // a new GL context: fresh state, objects dropped
 void WebGlFlushFrame();     // SwapBuffers: everything drawn reaches the canvas
+// The browser lost the canvas's context (GPU reset, driver update, evicted
+// tab): GL calls are absorbed until it is restored.
+void WebGlContextLost();
+// The browser restored it: the shader, buffers and textures are made again
+// and the GL state is sent anew. False when they could not be.
+bool WebGlContextRestored();

@@ -6,8 +6,9 @@
 //   untextured, as GL 1.1 has it), GL_DEPTH_TEST with glDepthFunc,
 //   GL_CULL_FACE (back faces, counter-clockwise front), glShadeModel;
 //   front-face materials (ambient, diffuse, specular, emission, shininess)
-//   with GL's defaults; glTexImage2D of RGBA bytes. Errors are recorded
-//   for glGetError as GL records them (the first one sticks).
+//   with GL's defaults; glTexImage2D of RGBA bytes, kept in a copy so the
+//   textures outlive a lost WebGL context. Errors are recorded for
+//   glGetError as GL records them (the first one sticks).
 // Lacks: more lights, back-face materials, blending, fog, glColorMaterial.
 #include <algorithm>
 #include <cstring>
@@ -91,6 +92,26 @@ void ResetState() {
   g_gl.normal[2] = 1.0f;
   g_gl.nextTextureName = 1;
   WebGlResetState();
+}
+
+void RestoreTextures() {
+  if (!g_gl.inBegin) {
+    g_gl.vertices.clear();
+    g_gl.indices.clear();
+    g_gl.runs.clear();
+  }
+  for (Texture& texture : g_gl.textures) {
+    texture.webgl = WebGlNewTexture();
+    if (texture.webgl == 0) continue;  // lost again: the next restore retries
+    WebGlTexParameter(texture.webgl, GL_TEXTURE_WRAP_S, texture.wrapS);
+    WebGlTexParameter(texture.webgl, GL_TEXTURE_WRAP_T, texture.wrapT);
+    WebGlTexParameter(texture.webgl, GL_TEXTURE_MIN_FILTER, texture.minFilter);
+    WebGlTexParameter(texture.webgl, GL_TEXTURE_MAG_FILTER, texture.magFilter);
+    if (texture.width > 0 && texture.height > 0) {
+      WebGlTexImage(texture.webgl, texture.width, texture.height,
+                    texture.pixels.empty() ? nullptr : texture.pixels.data());
+    }
+  }
 }
 
 void CaptureState(DrawState* s) {
@@ -260,10 +281,18 @@ extern "C" void glGenTextures(GLsizei count, GLuint* names) {
   if (count < 0) return web_gl::SetError(GL_INVALID_VALUE);
   if (!web_gl::Outside()) return;
   for (GLsizei i = 0; i < count; ++i) {
+    // While the context is lost the name is WebGL's to give at the restore.
     const std::uint32_t webgl = web_gl::WebGlNewTexture();
-    if (webgl == 0) return web_gl::SetError(GL_OUT_OF_MEMORY);
+    if (webgl == 0 && !web_gl::WebGlLost()) return web_gl::SetError(GL_OUT_OF_MEMORY);
     names[i] = g_gl.nextTextureName++;
-    g_gl.textures.push_back(web_gl::Texture{names[i], webgl, false, GL_NEAREST_MIPMAP_LINEAR});
+    web_gl::Texture texture{};
+    texture.name = names[i];
+    texture.webgl = webgl;
+    texture.minFilter = GL_NEAREST_MIPMAP_LINEAR;
+    texture.magFilter = GL_LINEAR;
+    texture.wrapS = GL_REPEAT;
+    texture.wrapT = GL_REPEAT;
+    g_gl.textures.push_back(std::move(texture));
   }
 }
 
@@ -303,13 +332,16 @@ extern "C" void glTexParameteri(GLenum target, GLenum name, GLint value) {
       }
       // No border texels in WebGL: GL_CLAMP samples the edge, as it does
       // with nearest filtering.
-      web_gl::WebGlTexParameter(texture->webgl, name, value == GL_REPEAT ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+      value = value == GL_REPEAT ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+      (name == GL_TEXTURE_WRAP_S ? texture->wrapS : texture->wrapT) = value;
+      web_gl::WebGlTexParameter(texture->webgl, name, value);
       break;
     case GL_TEXTURE_MIN_FILTER:
       texture->minFilter = value;
       web_gl::WebGlTexParameter(texture->webgl, name, value);
       break;
     case GL_TEXTURE_MAG_FILTER:
+      texture->magFilter = value;
       web_gl::WebGlTexParameter(texture->webgl, name, value);
       break;
     default:
@@ -332,4 +364,12 @@ extern "C" void glTexImage2D(GLenum target, GLint level, GLint internalFormat, G
   web_gl::Flush();
   web_gl::WebGlTexImage(texture->webgl, width, height, pixels);
   texture->hasImage = width > 0 && height > 0;
+  texture->width = width;
+  texture->height = height;
+  const std::uint8_t* bytes = static_cast<const std::uint8_t*>(pixels);
+  if (bytes != nullptr) {
+    texture->pixels.assign(bytes, bytes + static_cast<size_t>(width) * static_cast<size_t>(height) * 4u);
+  } else {
+    texture->pixels.clear();
+  }
 }

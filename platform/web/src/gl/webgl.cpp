@@ -159,9 +159,13 @@ struct WebGl {
   int cullFace;
   GLenum depthFunc;
   bool known;  // the cached values above are valid
+  bool lost;   // the browser took the context away; calls are absorbed
+  GLint viewport[4];  // the program's, sent again after a restore
+  bool viewportSet;
 };
 
 WebGl g_webgl;
+bool g_unavailable = false;  // the browser gave no WebGL 2 context
 
 GLuint Compile(GLenum type, const char* source) {
   const GLuint shader = emscripten_glCreateShader(type);
@@ -232,7 +236,9 @@ void SetCapability(GLenum cap, int wanted, int* have) {
 
 namespace web_gl {
 
-bool WebGlReady() { return g_webgl.context > 0 && g_webgl.program != 0; }
+bool WebGlReady() { return g_webgl.context > 0 && g_webgl.program != 0 && !g_webgl.lost; }
+
+bool WebGlLost() { return g_webgl.context > 0 && g_webgl.lost; }
 
 void WebGlResetState() { g_webgl.known = false; }
 
@@ -336,6 +342,11 @@ void WebGlClear(GLbitfield mask, const float* colour, float depth) {
 }
 
 void WebGlViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  g_webgl.viewport[0] = x;
+  g_webgl.viewport[1] = y;
+  g_webgl.viewport[2] = width;
+  g_webgl.viewport[3] = height;
+  g_webgl.viewportSet = true;
   if (WebGlReady()) emscripten_glViewport(x, y, width, height);
 }
 
@@ -353,12 +364,14 @@ void WebGlDeleteTexture(std::uint32_t texture) {
 }
 
 void WebGlTexParameter(std::uint32_t texture, GLenum name, GLint value) {
+  if (!WebGlReady() || texture == 0) return;
   emscripten_glBindTexture(GL_TEXTURE_2D, texture);
   g_webgl.texture = texture;
   emscripten_glTexParameteri(GL_TEXTURE_2D, name, value);
 }
 
 void WebGlTexImage(std::uint32_t texture, GLsizei width, GLsizei height, const void* pixels) {
+  if (!WebGlReady() || texture == 0) return;
   emscripten_glBindTexture(GL_TEXTURE_2D, texture);
   g_webgl.texture = texture;
   emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -379,7 +392,10 @@ bool WebGlCreateContext() {
   attributes.majorVersion = 2;
   attributes.minorVersion = 0;
   const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#canvas", &attributes);
-  if (context <= 0) return false;
+  if (context <= 0) {
+    g_unavailable = true;
+    return false;
+  }
   emscripten_webgl_make_context_current(context);
   g_webgl.context = context;
   if (!BuildProgram()) {
@@ -395,3 +411,29 @@ void WebGlResetContext() {
 }
 
 void WebGlFlushFrame() { web_gl::Flush(); }
+
+bool WebGlUnavailable() { return g_unavailable; }
+
+void WebGlContextLost() {
+  if (g_webgl.context > 0) g_webgl.lost = true;
+}
+
+bool WebGlContextRestored() {
+  if (g_webgl.context <= 0) return false;
+  // Everything the lost context held is gone: the program, the buffers and
+  // every piece of state sent to it.
+  g_webgl.lost = false;
+  g_webgl.known = false;
+  g_webgl.texture = 0;
+  emscripten_webgl_make_context_current(g_webgl.context);
+  if (!BuildProgram()) {
+    g_webgl.program = 0;
+    return false;
+  }
+  if (g_webgl.viewportSet) {
+    emscripten_glViewport(g_webgl.viewport[0], g_webgl.viewport[1], g_webgl.viewport[2],
+                          g_webgl.viewport[3]);
+  }
+  web_gl::RestoreTextures();
+  return true;
+}

@@ -1,0 +1,39 @@
+// The status line after the program ends: a browser without WebGL 2 is told
+// so; another failure (here the shader refused, so the program exits with
+// an error of its own) shows its code and does not blame WebGL 2.
+'use strict';
+
+// t: { session, url, check }
+async function run(t) {
+  const ended = async (setup) => {
+    const page = await t.session.browser.newPage();
+    try {
+      await page.evaluateOnNewDocument(setup);
+      await page.goto(t.url);
+      await page.waitForFunction(() => /error/.test(document.getElementById('status').textContent), { timeout: 30000 });
+      return await page.evaluate(() => document.getElementById('status').textContent);
+    } catch (e) {
+      return `(no end: ${e.message})`;
+    } finally {
+      await page.close();
+    }
+  };
+  const noWebGl2 = await ended(() => {
+    const get = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+      return kind === 'webgl2' ? null : get.call(this, kind, ...rest);
+    };
+  });
+  const otherFailure = await ended(() => {
+    const get = WebGL2RenderingContext.prototype.getShaderParameter;
+    WebGL2RenderingContext.prototype.getShaderParameter = function (shader, name) {
+      return name === this.COMPILE_STATUS ? false : get.call(this, shader, name);
+    };
+  });
+  console.log(`status line without WebGL 2: "${noWebGl2}"; after another failure: "${otherFailure}"`);
+  t.check(/WebGL 2/.test(noWebGl2), 'no WebGL 2: the status line says so');
+  t.check(/0x[0-9a-f]+/.test(otherFailure) && !/WebGL/.test(otherFailure),
+    'another failure: the status line gives its code and does not blame WebGL 2');
+}
+
+module.exports = { run };
