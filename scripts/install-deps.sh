@@ -23,7 +23,7 @@ test_packages=(
   valgrind
   x11-xkb-utils
   lintian appstream desktop-file-utils man-db unzip
-  emscripten nodejs chromium firefox-esr
+  chromium firefox-esr
 )
 # npm ships inside some nodejs builds (NodeSource's); Debian packages it apart.
 if ! command -v npm >/dev/null; then
