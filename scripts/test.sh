@@ -72,6 +72,10 @@ rm -rf build/packages
 cpack --config build/gcc-release/CPackConfig.cmake -B build/packages/linux >/dev/null
 cpack --config build/mingw/CPackConfig.cmake -B build/packages/windows >/dev/null
 bash scripts/web.sh package build/packages/web
+# The web zip as a host would serve it: unpacked, it plays, and offline too.
+unzip -q -d build/packages/web/unpacked build/packages/web/drovane3d-*-web.zip
+node tests/web/check_offline.js --site build/packages/web/unpacked/drovane3d-*-web \
+  --browser chromium --executable "$(command -v chromium)" --work build/packages/web/check
 if [ "$(id -u)" -eq 0 ]; then
   bash tests/package/deb_test.sh build/packages/linux/drovane3d_*.deb build/gcc-release/app/icon/drovane.ico
 else
