@@ -22,8 +22,9 @@ const failures = [];
 const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// Loads the game at TICK with touch emulated and runs script(finger, box,
-// page); finger(type, points) sends a touch event only when live.
+// Loads the game at TICK with touch emulated and runs script(finger, c):
+// finger(type, points) sends a touch event only when live, finger.page is
+// the page, c the canvas's centre.
 async function run(browser, url, live, script) {
   const page = await browser.newPage();
   try {
@@ -49,7 +50,8 @@ async function run(browser, url, live, script) {
       }
     };
     finger.wait = async (ms) => { if (clock !== null) clock += ms; await sleep(ms); };
-    return await script(finger, box, page);
+    finger.page = page;
+    return await script(finger, box);
   } finally {
     await page.close();
   }
@@ -113,16 +115,8 @@ const doubleTap = async (finger, c) => {
   return (await tools.grab(finger.page, 1))[0];
 };
 
-async function pair(browser, url, script) {
-  const runs = [];
-  for (const live of [false, true]) {
-    runs.push(await run(browser, url, live, async (finger, box, page) => {
-      finger.page = page;
-      return script(finger, box);
-    }));
-  }
-  return runs;
-}
+// The script's result untouched, then touched.
+const pair = async (browser, url, script) => [await run(browser, url, false, script), await run(browser, url, true, script)];
 
 // Where the canvas lies in a viewport of that size, with or without a touch
 // screen, and whether the page names the gestures.
