@@ -210,10 +210,12 @@ async function main() {
 
     // A new game: one sudden change among consecutive frames, far above
     // what a frame of play changes.
-    const series = page.evaluate(() => window.__grab(30));
+    // The series is asked for before the key goes: on a busy machine the
+    // request could otherwise arrive after the new game began.
+    await page.evaluate(() => { window.__series = window.__grab(30); });
     await sleep(150);
     await page.keyboard.press('KeyR');
-    const frames = (await series).map(decode);
+    const frames = (await page.evaluate(() => window.__series)).map(decode);
     const steps = frames.slice(1).map((f, i) => differingShare(frames[i], f));
     const biggest = Math.max(...steps);
     const typical = steps.slice().sort((a, b) => a - b)[steps.length >> 1];

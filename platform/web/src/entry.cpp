@@ -35,7 +35,8 @@ EM_JS(void, web_report_exit, (int result, int noWebGl2), {
   if (result == 0) {
     line.textContent = "The game has ended. Reload the page to play again.";
   } else if (noWebGl2) {
-    line.textContent = "The game needs WebGL 2, which this browser does not offer or has turned off (error " + code + ").";
+    line.textContent = "The game needs WebGL 2, which this browser does not offer or has turned off " +
+                       "(error " + code + ").";
   } else {
     line.textContent = "The game stopped on error " + code + ". Reload the page to try again.";
   }

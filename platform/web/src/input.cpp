@@ -4,9 +4,10 @@
 //   while Alt is held without Ctrl, and for Alt itself) with lParam as
 //   Windows builds it (repeat count 1, scan code, extended bit, context bit
 //   29 for Alt, previous-state bit 30, transition bit 31); the virtual key
-//   from the DOM's code and key (keymap.cpp), not keyCode. Characters -> WM_CHAR (WM_SYSCHAR
-//   under Alt) from the key's text (Latin-1), and the control characters
-//   for Backspace, Tab, Enter, Escape and Ctrl+letter. The wheel over the
+//   comes from the DOM's code and key (keymap.cpp), not keyCode.
+//   Characters -> WM_CHAR (WM_SYSCHAR under Alt) from the key's text
+//   (Latin-1), and the control characters for Backspace, Tab, Enter and
+//   Escape. The wheel over the
 //   canvas -> WM_MOUSEWHEEL, 120 per notch (a notch being 100 pixels, 3
 //   lines or one page), positive away from the user. The page's focus and
 //   visibility -> activation, focus and minimising (web_state.cpp).

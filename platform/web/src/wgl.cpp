@@ -42,7 +42,8 @@ web_layer::Window* WindowOfDc(HDC dc) {
 EM_JS(void, web_show_context_lost, (int lost), {
   var line = document.getElementById("status");
   if (!line) return;
-  var note = "The graphics were lost. The game goes on and shows again when the browser restores them.";
+  var note = "The graphics were lost. The game goes on and shows again when the browser " +
+             "restores them.";
   if (lost) {
     line.textContent = note;
   } else if (line.textContent == note) {
