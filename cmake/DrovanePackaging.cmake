@@ -8,6 +8,12 @@
 set(DROVANE_APP_ID io.github.drovane.Drovane3D)
 set(DROVANE_MAINTAINER "The Drovane 3D authors <drovane3d@users.noreply.github.com>")
 set(DROVANE_SUMMARY "Push a ball around a checkered floor while chasers hunt it")
+# Without the game only drovane-sim is installed, and nothing is packed.
+if(NOT DROVANE_GAME)
+  install(TARGETS drovane-sim)
+  return()
+endif()
+
 set(pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(pkg_out ${PROJECT_BINARY_DIR}/packaging)
 
