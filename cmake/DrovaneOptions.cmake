@@ -42,7 +42,15 @@ endfunction()
 
 if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Static executables, so Wine and plain Windows machines need no MinGW DLLs.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  # No link time in the PE header: one commit builds to the same bytes.
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
+endif()
+
+# Where the tree was checked out and built must not show in what is built
+# (__FILE__, debug information), so two checkouts build the same bytes.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                      -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
 endif()
 
 option(DROVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)

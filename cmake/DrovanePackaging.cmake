@@ -70,6 +70,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${DROVANE_SUMMARY})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
+# CPack's DEB generator takes its times from SOURCE_DATE_EPOCH; ZIP and NSIS
+# take them from the staged files, which this sets to that time.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DrovaneStagedTimes.cmake)
 
 if(WIN32)
   set(CPACK_GENERATOR NSIS ZIP)
@@ -106,6 +109,22 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # CPack would name the machine it runs on; a cross build (arm64 on amd64)
+  # packs for the architecture it built for.
+  if(CMAKE_CROSSCOMPILING)
+    find_program(DROVANE_DPKG_ARCHITECTURE dpkg-architecture)
+    if(NOT DROVANE_DPKG_ARCHITECTURE OR NOT CMAKE_LIBRARY_ARCHITECTURE)
+      message(FATAL_ERROR "a cross-built .deb needs dpkg-architecture (dpkg-dev) and a "
+        "toolchain file that sets CMAKE_LIBRARY_ARCHITECTURE")
+    endif()
+    execute_process(
+      COMMAND ${DROVANE_DPKG_ARCHITECTURE} -q DEB_HOST_ARCH -t ${CMAKE_LIBRARY_ARCHITECTURE}
+      OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+      ERROR_QUIET RESULT_VARIABLE status)
+    if(NOT status EQUAL 0 OR NOT CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+      message(FATAL_ERROR "dpkg-architecture knows no Debian architecture for ${CMAKE_LIBRARY_ARCHITECTURE}")
+    endif()
+  endif()
   # CPack puts the summary first.
   set(CPACK_PACKAGE_DESCRIPTION "A small interactive 3-D toy: one window, a checkered floor and 256 spheres.
 Push your green sphere with the arrow keys while the camera follows it;
