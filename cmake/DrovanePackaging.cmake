@@ -95,6 +95,18 @@ if(WIN32)
   string(FIND "${nsis_template}" ";" first_line)
   string(SUBSTRING "${nsis_template}" 0 ${first_line} bom)
   string(SUBSTRING "${nsis_template}" ${first_line} -1 nsis_template)
+  # makensis stores the time of every file it packs, and CPack writes
+  # NSIS.InstallOptions.ini just before: give it the staged files' time
+  # (SOURCE_DATE_EPOCH, see DrovaneStagedTimes.cmake) so the installer is
+  # the same bytes each time.
+  set(reserve_ini "  ReserveFile \"NSIS.InstallOptions.ini\"")
+  string(FIND "${nsis_template}" "${reserve_ini}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "CMake's NSIS template no longer reserves NSIS.InstallOptions.ini")
+  endif()
+  string(REPLACE "${reserve_ini}"
+    "  !system 'touch -r \"\${INST_DIR}\" \"\${__FILEDIR__}/NSIS.InstallOptions.ini\"' = 0\n${reserve_ini}"
+    nsis_template "${nsis_template}")
   file(WRITE ${pkg_out}/nsis/NSIS.template.in "${bom}Target amd64-unicode\n${nsis_template}")
   list(PREPEND CPACK_MODULE_PATH ${pkg_out}/nsis)
 else()
