@@ -18,7 +18,8 @@ endif()
 # 32-bit x86: the compilers' default x87 maths rounds float expressions once
 # in extended precision where SSE rounds every step, so the simulation would
 # give other bits from the first frame. MSVC uses SSE2 there already.
-if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND CMAKE_SIZEOF_VOID_P EQUAL 4
+# (Emscripten names its processor x86 too, but WebAssembly has no x87.)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT EMSCRIPTEN
    AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86|X86|AMD64|x86_64)$")
   add_compile_options(-msse2 -mfpmath=sse)
 endif()

@@ -123,7 +123,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # CPack would name the machine it runs on; a cross build (arm64 on amd64)
   # packs for the architecture it built for.
-  if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
     find_program(DROVANE_DPKG_ARCHITECTURE dpkg-architecture)
     if(NOT DROVANE_DPKG_ARCHITECTURE OR NOT CMAKE_LIBRARY_ARCHITECTURE)
       message(FATAL_ERROR "a cross-built .deb needs dpkg-architecture (dpkg-dev) and a "
