@@ -15,6 +15,15 @@ elseif(MSVC)
   endif()
 endif()
 
+# 32-bit x86: the compilers' default x87 maths rounds float expressions once
+# in extended precision where SSE rounds every step, so the simulation would
+# give other bits from the first frame. MSVC uses SSE2 there already.
+# (Emscripten names its processor x86 too, but WebAssembly has no x87.)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT EMSCRIPTEN
+   AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86|X86|AMD64|x86_64)$")
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
 # -Wconversion where it is not noise: product code opts in per target.
 function(drovane_strict_conversions target)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
@@ -34,7 +43,15 @@ endfunction()
 
 if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Static executables, so Wine and plain Windows machines need no MinGW DLLs.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  # No link time in the PE header: one commit builds to the same bytes.
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
+endif()
+
+# Where the tree was checked out and built must not show in what is built
+# (__FILE__, debug information), so two checkouts build the same bytes.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                      -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
 endif()
 
 option(DROVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)

@@ -8,6 +8,12 @@
 set(DROVANE_APP_ID io.github.drovane.Drovane3D)
 set(DROVANE_MAINTAINER "The Drovane 3D authors <drovane3d@users.noreply.github.com>")
 set(DROVANE_SUMMARY "Push a ball around a checkered floor while chasers hunt it")
+# Without the game only drovane-sim is installed, and nothing is packed.
+if(NOT DROVANE_GAME)
+  install(TARGETS drovane-sim)
+  return()
+endif()
+
 set(pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(pkg_out ${PROJECT_BINARY_DIR}/packaging)
 
@@ -64,6 +70,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${DROVANE_SUMMARY})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
+# CPack's DEB generator takes its times from SOURCE_DATE_EPOCH; ZIP and NSIS
+# take them from the staged files, which this sets to that time.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DrovaneStagedTimes.cmake)
 
 if(WIN32)
   set(CPACK_GENERATOR NSIS ZIP)
@@ -86,6 +95,18 @@ if(WIN32)
   string(FIND "${nsis_template}" ";" first_line)
   string(SUBSTRING "${nsis_template}" 0 ${first_line} bom)
   string(SUBSTRING "${nsis_template}" ${first_line} -1 nsis_template)
+  # makensis stores the time of every file it packs, and CPack writes
+  # NSIS.InstallOptions.ini just before: give it the staged files' time
+  # (SOURCE_DATE_EPOCH, see DrovaneStagedTimes.cmake) so the installer is
+  # the same bytes each time.
+  set(reserve_ini "  ReserveFile \"NSIS.InstallOptions.ini\"")
+  string(FIND "${nsis_template}" "${reserve_ini}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "CMake's NSIS template no longer reserves NSIS.InstallOptions.ini")
+  endif()
+  string(REPLACE "${reserve_ini}"
+    "  !system 'touch -r \"\${INST_DIR}\" \"\${__FILEDIR__}/NSIS.InstallOptions.ini\"' = 0\n${reserve_ini}"
+    nsis_template "${nsis_template}")
   file(WRITE ${pkg_out}/nsis/NSIS.template.in "${bom}Target amd64-unicode\n${nsis_template}")
   list(PREPEND CPACK_MODULE_PATH ${pkg_out}/nsis)
 else()
@@ -100,6 +121,22 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # CPack would name the machine it runs on; a cross build (arm64 on amd64)
+  # packs for the architecture it built for.
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    find_program(DROVANE_DPKG_ARCHITECTURE dpkg-architecture)
+    if(NOT DROVANE_DPKG_ARCHITECTURE OR NOT CMAKE_LIBRARY_ARCHITECTURE)
+      message(FATAL_ERROR "a cross-built .deb needs dpkg-architecture (dpkg-dev) and a "
+        "toolchain file that sets CMAKE_LIBRARY_ARCHITECTURE")
+    endif()
+    execute_process(
+      COMMAND ${DROVANE_DPKG_ARCHITECTURE} -q DEB_HOST_ARCH -t ${CMAKE_LIBRARY_ARCHITECTURE}
+      OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+      ERROR_QUIET RESULT_VARIABLE status)
+    if(NOT status EQUAL 0 OR NOT CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+      message(FATAL_ERROR "dpkg-architecture knows no Debian architecture for ${CMAKE_LIBRARY_ARCHITECTURE}")
+    endif()
+  endif()
   # CPack puts the summary first.
   set(CPACK_PACKAGE_DESCRIPTION "A small interactive 3-D toy: one window, a checkered floor and 256 spheres.
 Push your green sphere with the arrow keys while the camera follows it;

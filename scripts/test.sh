@@ -9,12 +9,17 @@
 #   build/mingw         MinGW-w64 cross build, its tests run under Wine
 #   build/web           Emscripten: the page, and drovane-sim for node (scripts/web.sh)
 #   build/web-tests     Emscripten: the behaviour suite, run in headless Chromium
+#   build/arm64         GCC for ARM64 (Debian multiarch): the game for the arm64
+#                       .deb, drovane-sim's checks under qemu-user
+#   build/i686          GCC for 32-bit x86, headless: drovane-sim only
 #   build/gcc-release   GCC release: everything, end-to-end tests included, the
 #                       comparison of drovane-sim across all the builds, and
 #                       the page in headless Chromium against the native frame
-#   build/packages      the Debian package (from gcc-release), the Windows
-#                       installer and zip (from mingw), installed, run and
-#                       removed again (the .deb only as root: apt-get)
+#   build/packages      the Debian packages (from gcc-release and arm64), the
+#                       Windows installer and zip (from mingw), installed, run
+#                       and removed again (the .deb only as root: apt-get)
+#   build/repro         a second build of both .debs in other directories:
+#                       they must be byte for byte the same
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -57,27 +62,57 @@ bash scripts/web.sh tests
 # puppeteer-core for the browser checks, at the versions the lock file pins.
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 
+section "ARM64 (qemu-user) and i686"
+started=$SECONDS
+cmake -S "$root" -B build/arm64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/aarch64-linux-gnu.cmake" -DDROVANE_BUILD_BENCHMARKS=OFF \
+  -DDROVANE_BUILD_E2E=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+# What the package holds, and drovane-sim's checks run through the emulator;
+# the other suites test the same sources in the native builds.
+arm64_targets=(--target drovane3d drovane-sim drovane_docs)
+cmake --build build/arm64 -j "$jobs" "${arm64_targets[@]}"
+ctest --test-dir build/arm64 -R '^drovane_sim_' "${ctest_flags[@]}"
+configure_and_build build/i686 -DCMAKE_BUILD_TYPE=Release -DDROVANE_GAME=OFF \
+  -DDROVANE_BUILD_TESTS=OFF "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/i686-linux-gnu.cmake"
+echo "cross builds in $((SECONDS - started)) s"
+
 section "GCC release: every suite"
 configure_and_build build/gcc-release -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
   "-DDROVANE_WINDOWS_GAME=$root/build/mingw/app/drovane3d.exe" \
   "-DDROVANE_WEB_SITE=$root/build/web/site" \
   "-DDROVANE_WEB_BEHAVIOUR=$root/build/web-tests/tests/behaviour/behaviour_web_tests.js" \
-  "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe;$root/build/web/tools/drovane-sim.js"
+  "-DDROVANE_PEER_SIMS=$root/build/gcc-debug/tools/drovane-sim;$root/build/clang-san/tools/drovane-sim;$root/build/mingw/tools/drovane-sim.exe;$root/build/web/tools/drovane-sim.js;$root/build/i686/tools/drovane-sim;qemu-aarch64 -L /usr/aarch64-linux-gnu '$root/build/arm64/tools/drovane-sim'"
 ctest --test-dir build/gcc-release "${ctest_flags[@]}" -j 1
 
 section "Packages"
 started=$SECONDS
-rm -rf build/packages
+# The packages record the last commit's time, not the build's.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
+rm -rf build/packages build/repro
 cpack --config build/gcc-release/CPackConfig.cmake -B build/packages/linux >/dev/null
+cpack --config build/arm64/CPackConfig.cmake -B build/packages/linux >/dev/null
 cpack --config build/mingw/CPackConfig.cmake -B build/packages/windows >/dev/null
 bash scripts/web.sh package build/packages/web
 # The web zip as a host would serve it: unpacked, it plays, and offline too.
 unzip -q -d build/packages/web/unpacked build/packages/web/drovane3d-*-web.zip
 node tests/web/check_offline.js --site build/packages/web/unpacked/drovane3d-*-web \
   --browser chromium --executable "$(command -v chromium)" --work build/packages/web/check
+# Both .debs again from a second build in other directories: the same bytes.
+cmake -S "$root" -B build/repro/amd64 -G Ninja -DCMAKE_BUILD_TYPE=Release -DDROVANE_BUILD_TESTS=OFF \
+  -DDROVANE_BUILD_BENCHMARKS=OFF -DDROVANE_BUILD_E2E=OFF >/dev/null
+cmake -S "$root" -B build/repro/arm64 -G Ninja -DCMAKE_BUILD_TYPE=Release -DDROVANE_BUILD_TESTS=OFF \
+  -DDROVANE_BUILD_BENCHMARKS=OFF -DDROVANE_BUILD_E2E=OFF \
+  "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/aarch64-linux-gnu.cmake" >/dev/null
+for arch in amd64 arm64; do
+  cmake --build build/repro/$arch -j "$jobs"
+  cpack --config build/repro/$arch/CPackConfig.cmake -B build/repro/packages/linux >/dev/null
+done
+bash scripts/compare-packages.sh build/packages/linux build/repro/packages/linux
+bash tests/package/deb_arch_test.sh build/packages/linux/drovane3d_*_amd64.deb \
+  build/packages/linux/drovane3d_*_arm64.deb arm64
 if [ "$(id -u)" -eq 0 ]; then
-  bash tests/package/deb_test.sh build/packages/linux/drovane3d_*.deb build/gcc-release/app/icon/drovane.ico
+  bash tests/package/deb_test.sh build/packages/linux/drovane3d_*_amd64.deb build/gcc-release/app/icon/drovane.ico
 else
   echo "not root: the .deb is built but not installed"
 fi

@@ -1,23 +1,35 @@
 # Runs drovane-sim and checks what it printed. cmake -P, with:
-#   -DMODE=golden   -DSCENARIO=x.events -DGOLDEN=x.out   output equals the golden
+#   -DMODE=golden   -DSCENARIO=x.events -DGOLDEN=x.out   output equals the golden;
+#                   with -DFLIP_BYTE=n, a copy of it with byte n changed must not
 #   -DMODE=repeat   -DSCENARIO=x.events                   two runs print the same
 #   -DMODE=reject   -DARGS=a|b|c -DEXPECT=regex           exit 2, one line on
 #                   stderr matching EXPECT, nothing on stdout
 #   -DMODE=info     -DARGS=a|b|c -DEXPECT=regex           exit 0, nothing on
 #                   stderr, stdout matching EXPECT
 #   -DMODE=peers    -DSCENARIOS=a|b -DPEERS=p|q           every peer prints
-#                   byte for byte what this build prints
-# and always -DSIM=<drovane-sim> -DWORK=<scratch dir>, -DEMULATOR=<runner>
+#                   byte for byte what this build prints; a peer is a
+#                   command line ("emulator -x arg drovane-sim")
+# and always -DSIM=<drovane-sim> -DWORK=<scratch dir>, -DEMULATOR=<runner|arg>
 # for a cross build. A scenario's options are on its "# args:" line.
 cmake_minimum_required(VERSION 3.25)
 
 file(MAKE_DIRECTORY "${WORK}")
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
 # The command that runs a drovane-sim executable: "SIM" is this build's
 # (through the emulator in a cross build); a peer that is a Windows
 # executable runs through wine64 (Debian keeps it out of PATH), a .js one
 # (the WebAssembly build) through node.
 function(runner_for exe out_var)
+  if(NOT exe STREQUAL "SIM")
+    separate_arguments(words UNIX_COMMAND "${exe}")
+    list(LENGTH words count)
+    if(count GREATER 1)
+      set(${out_var} ${words} PARENT_SCOPE)
+      return()
+    endif()
+    set(exe "${words}")
+  endif()
   if(exe STREQUAL "SIM")
     set(${out_var} ${EMULATOR} "${SIM}" PARENT_SCOPE)
   elseif(exe MATCHES "\\.js$")
@@ -95,10 +107,28 @@ if(MODE STREQUAL "golden")
   scenario_args("${SCENARIO}" args)
   run(SIM "${WORK}/${name}.out" "${WORK}/${name}.err" rc ${args})
   require_success("${rc}" "${WORK}/${name}.err" "drovane-sim ${args}")
+  if(DEFINED FLIP_BYTE)
+    file(READ "${GOLDEN}" text)
+    string(SUBSTRING "${text}" ${FLIP_BYTE} 1 byte)
+    if(byte STREQUAL "0")
+      set(other "1")
+    else()
+      set(other "0")
+    endif()
+    math(EXPR after "${FLIP_BYTE} + 1")
+    string(SUBSTRING "${text}" 0 ${FLIP_BYTE} head)
+    string(SUBSTRING "${text}" ${after} -1 tail)
+    set(GOLDEN "${WORK}/${name}.flipped.out")
+    file(WRITE "${GOLDEN}" "${head}${other}${tail}")
+  endif()
   # Wine may hand CRLF through; the content is what is compared.
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files --ignore-eol "${GOLDEN}" "${WORK}/${name}.out"
                   RESULT_VARIABLE same)
-  if(NOT same EQUAL 0)
+  if(DEFINED FLIP_BYTE)
+    if(same EQUAL 0)
+      message(FATAL_ERROR "a golden with byte ${FLIP_BYTE} changed still matched the output")
+    endif()
+  elseif(NOT same EQUAL 0)
     report_difference("${GOLDEN}" "${WORK}/${name}.out" "output differs from the golden (scripts/regen-goldens.sh rewrites goldens on purpose)")
   endif()
 
