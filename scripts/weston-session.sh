@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs one command inside a private Weston compositor and returns its exit
 # status. Run it inside an X session (scripts/xvfb-session.sh): Weston shows
-# its output as a full-screen window on that X server (x11 backend, pixman
+# its 1200x960 output as a window on that X server (x11 backend, pixman
 # renderer), which gives it a seat, so xdotool on the X server types into the
-# focused Wayland client.
+# focused Wayland client. (With --fullscreen, Weston sometimes waited for
+# ever for the window manager at start.)
 #
 #   weston-session.sh [--xwayland] <command> [arguments...]
 #
@@ -52,7 +53,7 @@ fail() {
 }
 
 export XDG_RUNTIME_DIR=$runtime
-weston --backend=x11-backend.so --use-pixman --fullscreen --width=1280 --height=1024 --socket=wayland-test \
+weston --backend=x11-backend.so --use-pixman --width=1200 --height=960 --socket=wayland-test \
   --no-config --idle-time=0 "${xwayland[@]}" >"$weston_log" 2>&1 &
 weston_pid=$!
 ready=0
@@ -67,6 +68,15 @@ done
 [ "$ready" = 1 ] || fail "weston did not open its socket"
 window=$(sed -n 's/.*x11 output [0-9]*x[0-9]*, window id \([0-9]*\).*/\1/p' "$weston_log" | head -n 1)
 [ -n "$window" ] || fail "weston's X window is unknown"
+viewable=0
+for _ in $(seq 1 200); do
+  if xwininfo -id "$window" 2>/dev/null | grep -q IsViewable; then
+    viewable=1
+    break
+  fi
+  sleep 0.05
+done
+[ "$viewable" = 1 ] || fail "weston's X window was not shown"
 export WAYLAND_DISPLAY=wayland-test WESTON_PID=$weston_pid WESTON_WINDOW=$window
 if [ ${#xwayland[@]} -gt 0 ]; then
   XWAYLAND_DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$weston_log" | head -n 1)
