@@ -19,7 +19,7 @@ import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from drovane_e2e import CheckFailed, expect, is_green, is_light_blue, settle, tool  # noqa: E402
-from screen import Image  # noqa: E402
+from screen import Grabber  # noqa: E402
 from stop_e2e import DISPLAY_LOST, SIGNALS, seconds_to_end  # noqa: E402
 
 LIMIT = 5.0  # seconds allowed from a signal or the compositor's end to the exit
@@ -40,8 +40,8 @@ def title_bar(image):
     at least 15 rows that are dark across about the client's width."""
     rows = []
     for y in range(40, image.height - 100):
-        dark = [x for x in range(0, image.width, 2) if is_title_bar(image.at(x, y))]
-        if len(dark) * 2 >= 0.8 * CLIENT[0] and dark[-1] - dark[0] <= CLIENT[0] + 20:
+        dark = [x for x in range(0, image.width, 4) if is_title_bar(image.at(x, y))]
+        if len(dark) * 4 >= 0.8 * CLIENT[0] and dark[-1] - dark[0] <= CLIENT[0] + 20:
             rows.append((y, dark[0], dark[-1] + 1))
         elif len(rows) >= 15:
             break
@@ -58,17 +58,26 @@ def panel_shows(image):
     return sum(1 for rgb in samples if is_panel(rgb)) > 0.6 * len(samples)
 
 
+def shown(image):
+    return image.path or "screenshot not kept"
+
+
 class Session:
     def __init__(self, out):
         self.out = out
         self.window = os.environ["WESTON_WINDOW"]
+        self.grabber = Grabber()  # import takes a second a shot on a busy machine
         self.shots = 0
 
-    def shot(self, name):
-        self.shots += 1
-        path = os.path.join(self.out, "%02d-%s.png" % (self.shots, name))
-        tool("import", "-window", self.window, path)
-        return Image(path)
+    def shot(self, name, keep=False):
+        """Weston's output; kept as a PNG file (shown(image)) when asked."""
+        image = self.grabber.grab(self.window)
+        if image is None:
+            raise CheckFailed("Weston's window could not be read")
+        if keep:
+            self.shots += 1
+            image.save(os.path.join(self.out, "%02d-%s.png" % (self.shots, name)))
+        return image
 
     def key(self, *keys):
         tool("xdotool", "key", *keys)
@@ -78,16 +87,19 @@ class Session:
         time.sleep(seconds)
         tool("xdotool", "keyup", key)
 
-    def wait_for(self, name, predicate, timeout=10.0):
-        """Screenshots until predicate(image) holds; the last image and whether it did."""
+    def wait_for(self, name, predicate, timeout=10.0, keep=False):
+        """Screenshots until predicate(image) holds; the last image and whether
+        it did. The last is kept as a file when asked, or when it did not."""
         deadline = time.monotonic() + timeout
         while True:
             image = self.shot(name)
-            if predicate(image):
-                return image, True
-            if time.monotonic() > deadline:
-                return image, False
-            time.sleep(0.2)
+            ok = predicate(image)
+            if ok or time.monotonic() > deadline:
+                break
+            time.sleep(0.1)
+        if keep or not ok:
+            image.save(os.path.join(self.out, "%s.png" % name))
+        return image, ok
 
 
 class Game:
@@ -119,22 +131,25 @@ def windowed_view(image):
 
 
 def shows_game(image, box=None):
-    return image.fraction(is_green, box) > 0.001 and image.fraction(is_light_blue, box) > 0.002
+    return (image.fraction(is_green, box, step=4) > 0.001 and
+            image.fraction(is_light_blue, box, step=4) > 0.002)
 
 
 def is_windowed(image):
+    if not panel_shows(image):
+        return False
     box = windowed_view(image)
-    return box is not None and panel_shows(image) and shows_game(image, box)
+    return box is not None and shows_game(image, box)
 
 
 def is_full_screen(image):
-    return title_bar(image) is None and not panel_shows(image) and shows_game(image)
+    return not panel_shows(image) and shows_game(image) and title_bar(image) is None
 
 
 def start(session, game):
-    image, ok = session.wait_for("start", is_windowed, timeout=15)
+    image, ok = session.wait_for("start", is_windowed, timeout=15, keep=True)
     expect(game.running(), "the game runs")
-    expect(ok, "the game's window shows the game below a title bar (%s)" % image.path)
+    expect(ok, "the game's window shows the game below a title bar (%s)" % shown(image))
     return image
 
 
@@ -149,13 +164,13 @@ def check_native_zoom(session, game):
     settle()
     box = windowed_view(session.shot("before"))
     tool("xdotool", "mousemove", "--window", session.window, "640", "512")
-    before = session.shot("start").fraction(is_green, box)
+    before = session.shot("start", keep=True).fraction(is_green, box)
     session.hold("plus", 2.5)
     settle(0.3)
-    nearer = session.shot("zoom-in").fraction(is_green, box)
+    nearer = session.shot("zoom-in", keep=True).fraction(is_green, box)
     session.hold("minus", 4.0)
     settle(0.3)
-    farther = session.shot("zoom-out").fraction(is_green, box)
+    farther = session.shot("zoom-out", keep=True).fraction(is_green, box)
     expect(nearer > before * 1.3, "plus zooms in: the ball grows (%.4f -> %.4f)" % (before, nearer))
     expect(farther < nearer * 0.7, "minus zooms out: the ball shrinks (%.4f -> %.4f)"
            % (nearer, farther))
@@ -170,12 +185,12 @@ def check_native_alt_enter(session, game):
         expect(game.running(), "round trip %d: the game runs after the switch to full screen"
                % trip)
         expect(ok, "round trip %d: the game fills the screen, no title bar (%s)"
-               % (trip, image.path))
+               % (trip, shown(image)))
         session.key("alt+Return")
         image, ok = session.wait_for("windowed-%d" % trip, is_windowed)
         expect(game.running(), "round trip %d: the game runs after the switch back" % trip)
         expect(ok, "round trip %d: the window is back with its title bar (%s)"
-               % (trip, image.path))
+               % (trip, shown(image)))
 
 
 def check_native_sigterm(session, game):
@@ -192,8 +207,8 @@ def check_native_sigterm(session, game):
 def compositor_lost(session, game, full_screen):
     if full_screen:
         session.key("alt+Return")
-        image, ok = session.wait_for("full", is_full_screen)
-        expect(ok, "the game is full screen (%s)" % image.path)
+        image, ok = session.wait_for("full", is_full_screen, keep=True)
+        expect(ok, "the game is full screen (%s)" % shown(image))
         settle(0.5)
     began = time.monotonic()
     os.kill(int(os.environ["WESTON_PID"]), signal.SIGKILL)
@@ -215,8 +230,8 @@ def check_native_compositor_lost(session, game):
 
 def xwayland_start(session, game):
     # Xwayland's windows get their frame from Weston, drawn as libdecor's is.
-    image, ok = session.wait_for("start", lambda image: shows_game(image), timeout=15)
-    expect(game.running() and ok, "the game draws through Xwayland (%s)" % image.path)
+    image, ok = session.wait_for("start", shows_game, timeout=15, keep=True)
+    expect(game.running() and ok, "the game draws through Xwayland (%s)" % shown(image))
     settle()
 
 
