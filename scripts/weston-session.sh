@@ -68,11 +68,16 @@ done
 [ "$ready" = 1 ] || fail "weston did not open its socket"
 window=$(sed -n 's/.*x11 output [0-9]*x[0-9]*, window id \([0-9]*\).*/\1/p' "$weston_log" | head -n 1)
 [ -n "$window" ] || fail "weston's X window is unknown"
+# Now and then openbox leaves Weston's first map request unanswered (seen
+# in about one start of ten): ask again.
 viewable=0
-for _ in $(seq 1 200); do
+for attempt in $(seq 1 200); do
   if xwininfo -id "$window" 2>/dev/null | grep -q IsViewable; then
     viewable=1
     break
+  fi
+  if [ $((attempt % 20)) = 0 ]; then
+    xdotool windowmap "$window" >/dev/null 2>&1
   fi
   sleep 0.05
 done
