@@ -159,6 +159,7 @@ bool PumpEvents() {
     sent = sent || MaySendMessages(event);
     TranslateEvent(event);
   }
+  SettleVisibility();
   ApplyPendingPlacement();
   return sent;
 }

@@ -137,9 +137,11 @@ GlContext* CurrentContext();
 // one made for `format`, else a new one (hidden either way).
 SDL_Window* TakeSdlWindow(int format, const char* title, int x, int y, int width, int height,
                           Uint32 flags);
-// Hides an SDL window that is done with and keeps it as the spare, or
+// Keeps an SDL window that is done with as the spare (shown or not), or
 // destroys it when there is one already.
 void ReleaseSdlWindow(SDL_Window* window, int format);
+// Hides the spare, and any window the program has not shown, when on screen.
+void SettleVisibility();
 void SetWindowGlAttributes(int format);
 
 // Translates every pending SDL event into messages (posted or sent) and

@@ -1,12 +1,16 @@
 // SDL windows for application windows, one kept back across a mode switch.
 //
-// Supports: a window the program destroys is hidden and kept as the spare
-//   (one at most) instead of being destroyed; the next CreateWindowExA, or
+// Supports: a window the program destroys is kept as the spare (one at
+//   most) instead of being destroyed; the next CreateWindowExA, or
 //   SetPixelFormat's remake, with the same pixel format takes it again with
 //   the new title, size, place and border. A mode switch (DestroyWindow then
-//   CreateWindowExA) so never destroys a shown SDL window: SDL 2's Wayland
-//   driver crashes in a libdecor callback when a decorated GL window is
-//   destroyed and the program runs on. SDL_Quit destroys the spare at exit.
+//   CreateWindowExA, with no message pumped between) so never destroys an
+//   SDL window, and never hides one either: SDL 2's Wayland driver crashes
+//   in a libdecor callback when a decorated GL window is destroyed and the
+//   program runs on, and shows nothing when a hidden decorated window that
+//   was full screen is shown again. What the program sees is unchanged: the
+//   next look at the queue hides a spare, and a window the program has not
+//   shown, that are still on screen. SDL_Quit destroys the spare at exit.
 // Lacks:    more than one spare (a second one is destroyed).
 // Depends on: SDL2 video.
 #include "sdl_internal.h"
@@ -54,12 +58,23 @@ void ReleaseSdlWindow(SDL_Window* window, int format) {
     SDL_DestroyWindow(window);
     return;
   }
-  if (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) {
-    SDL_HideWindow(window);
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
+    SDL_SetWindowFullscreen(window, 0);
   }
-  SDL_SetWindowFullscreen(window, 0);
   g_sdl.spare = window;
   g_sdl.spareFormat = format;
+}
+
+void SettleVisibility() {
+  if (g_sdl.spare != nullptr && (SDL_GetWindowFlags(g_sdl.spare) & SDL_WINDOW_SHOWN)) {
+    SDL_HideWindow(g_sdl.spare);
+  }
+  for (wm::Window* each : g_wm.windows) {
+    Window* window = Own(each);
+    if (!(window->style & WS_VISIBLE) && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN)) {
+      SDL_HideWindow(window->sdl);
+    }
+  }
 }
 
 }  // namespace sdl_layer

@@ -139,9 +139,8 @@ extern "C" BOOL DestroyWindow(HWND handle) {
     return TRUE;  // already on its way out (DestroyWindow from WM_DESTROY)
   }
   window->destroying = true;
-  if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) {
-    SDL_HideWindow(window->sdl);
-  }
+  // The SDL window stays on screen until the queue is next looked at: a
+  // mode switch makes the next window of it at once (spare_window.cpp).
   sdl_layer::Send(window, WM_DESTROY, 0, 0);
   sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
   Forget(window);
