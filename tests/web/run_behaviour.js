@@ -43,7 +43,7 @@ async function main() {
   const profile = fs.mkdtempSync(path.join(args.work, 'profile-'));
   const browser = await puppeteer.launch({
     executablePath: args.chromium, headless: 'new', userDataDir: profile,
-    args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+    args: ['--headless=new', '--no-sandbox', '--screen-info={1280x1024}', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
       '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
       '--window-size=800,700'],
   });

@@ -164,6 +164,7 @@ bool PumpEvents() {
     sent = sent || MaySendMessages(event);
     TranslateEvent(event);
   }
+  SettleVisibility();
   ApplyPendingPlacement();
   return sent;
 }
