@@ -8,7 +8,7 @@ set -euo pipefail
 
 run_packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  libsdl2-dev libx11-dev libwayland-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb openbox wmctrl xdotool x11-xserver-utils x11-utils imagemagick
   python3
 )
@@ -29,6 +29,7 @@ test_packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libegl-dev libegl1-mesa
+  weston xwayland libdecor-0-plugin-1-cairo
   wine wine64
   valgrind
   x11-xkb-utils

@@ -258,23 +258,36 @@ def switch_mode(game, width, height, screen, timeout=10):
     return g, shown
 
 
+def picture_rows(image):
+    """First and last row that is not black: the picture between the bars."""
+    rows = [y for y, mean in enumerate(image.row_means(step=4)) if mean > 6]
+    return (rows[0], rows[-1]) if rows else (None, None)
+
+
 def check_fullscreen(game):
+    """Full screen at 1024x768 is scaled, never a mode change: the window
+    covers the 1280x1024 screen, which keeps its mode, and shows the 4:3
+    picture 1280x960 between black bars."""
     settle()
-    g, screen = switch_mode(game, 1024, 768, ["1024", "768"])
-    expect((g.get("WIDTH"), g.get("HEIGHT")) == (1024, 768),
-           "Alt+Enter gives a 1024x768 full-screen window (got %sx%s)"
-           % (g.get("WIDTH"), g.get("HEIGHT")))
-    expect((g["X"], g["Y"]) == (0, 0), "the full-screen window is at 0,0")
-    expect(screen == ["1024", "768"], "the display mode is 1024x768 (got %s)" % "x".join(screen))
+    g, screen = switch_mode(game, 1280, 1024, ["1280", "1024"])
+    expect((g.get("WIDTH"), g.get("HEIGHT"), g.get("X"), g.get("Y")) == (1280, 1024, 0, 0),
+           "Alt+Enter gives a window covering the screen (got %sx%s at %s,%s)"
+           % (g.get("WIDTH"), g.get("HEIGHT"), g.get("X"), g.get("Y")))
+    expect(screen == ["1280", "1024"], "the display keeps its mode (got %s)" % "x".join(screen))
     settle()
     full = game.shot("fullscreen")
     expect(full.centroid(is_green)[2] > 50, "the full-screen window draws the game")
+    top, bottom = picture_rows(full)
+    expect(top is not None and abs(top - 32) <= 2 and abs(bottom - 991) <= 2,
+           "black bars of 32 rows above and below the picture (rows %s to %s)" % (top, bottom))
+    middle = (top + bottom) // 2 if top is not None else 512
+    edges = [full.at(x, middle) for x in (0, 1, 1278, 1279)]
+    expect(all(sum(rgb) > 30 for rgb in edges),
+           "the picture reaches both sides of the screen: 4:3 at 1280x960 (%s)" % edges)
     g, screen = switch_mode(game, 640, 480, ["1280", "1024"])
     expect((g.get("WIDTH"), g.get("HEIGHT")) == (640, 480),
            "Alt+Enter again gives back the 640x480 client area (got %sx%s)"
            % (g.get("WIDTH"), g.get("HEIGHT")))
-    expect(screen == ["1280", "1024"],
-           "the display mode is back to 1280x1024 (got %s)" % "x".join(screen))
     settle()
     expect(game.shot("windowed-again").centroid(is_green)[2] > 50,
            "the window draws the game again after the switch back")

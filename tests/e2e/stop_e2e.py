@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """End-to-end checks of how drovane3d ends when stopped from outside: a stop
-signal (SIGINT, SIGTERM, SIGHUP) while windowed or full screen, and the X
-server going away under it, active or inactive. Run one check per fresh X
-session, e.g.
+signal (SIGINT, SIGTERM, SIGHUP) while windowed or full screen, the X
+server going away under it, active or inactive, and a full-screen game
+killed (kill -9, xkill) leaving the screen's mode as it was. Run one check
+per fresh X session, e.g.
 
     xvfb-session.sh stop_e2e.py --exe build/app/drovane3d --out shots sigterm_fullscreen
 """
@@ -61,9 +62,7 @@ def seconds_to_end(game, start, limit):
 def check_signal(game, number, fullscreen):
     settle()
     if fullscreen:
-        g, shown = switch_mode(game, 1024, 768, ["1024", "768"])
-        expect(screen_mode() == "1024x768", "the game is full screen in 1024x768 (%s)" % shown)
-        settle(0.5)
+        go_fullscreen(game)
     start = time.monotonic()
     os.kill(game.process.pid, number)
     elapsed = seconds_to_end(game, start, LIMIT)
@@ -72,7 +71,43 @@ def check_signal(game, number, fullscreen):
                                                     "running" if elapsed is None else "%.2f s" % elapsed))
     code = game.process.returncode
     expect(code == 0, "the exit code is 0 (got %d)" % code)
-    expect(screen_mode() == "1280x1024", "the desktop's mode 1280x1024 is back (%s)" % screen_mode())
+    expect(screen_mode() == "1280x1024", "the desktop's mode is 1280x1024 (%s)" % screen_mode())
+
+
+def go_fullscreen(game):
+    """Alt+Enter, then waits until the game's window covers the display."""
+    tool("xdotool", "key", "alt+Return")
+    deadline = time.time() + 10
+    g, shown = {}, []
+    while time.time() < deadline:
+        found = tool("xdotool", "search", "--name", "^Drovane 3D$").split()
+        if found:
+            game.window = found[0]
+            g = game.geometry()
+            shown = tool("xdotool", "getdisplaygeometry").split()
+            if [str(g.get("WIDTH")), str(g.get("HEIGHT"))] == shown:
+                break
+        time.sleep(0.1)
+    expect([str(g.get("WIDTH")), str(g.get("HEIGHT"))] == shown,
+           "the game is full screen (%sx%s on %s)" % (g.get("WIDTH"), g.get("HEIGHT"), shown))
+    settle(0.5)
+
+
+def check_killed_fullscreen(game, how):
+    """A full-screen game that dies without cleaning up (kill -9, or xkill,
+    which closes its X connection) leaves the screen's mode as it was: the
+    session offers 1024x768, so a real mode change would show here."""
+    settle()
+    go_fullscreen(game)
+    if how == "xkill":
+        tool("xkill", "-id", game.window)
+    else:
+        os.kill(game.process.pid, signal.SIGKILL)
+    elapsed = seconds_to_end(game, time.monotonic(), 5.0)
+    expect(elapsed is not None, "%s ends the game (%s)" % (
+        how, "running" if elapsed is None else "%.2f s" % elapsed))
+    expect(screen_mode() == "1280x1024",
+           "after %s the screen's mode is still 1280x1024 (%s)" % (how, screen_mode()))
 
 
 def check_display_lost(game, inactive):
@@ -95,7 +130,9 @@ def check_display_lost(game, inactive):
 
 
 CHECKS = {"display_lost_active": lambda game: check_display_lost(game, False),
-          "display_lost_inactive": lambda game: check_display_lost(game, True)}
+          "display_lost_inactive": lambda game: check_display_lost(game, True),
+          "kill9_fullscreen": lambda game: check_killed_fullscreen(game, "kill -9"),
+          "xkill_fullscreen": lambda game: check_killed_fullscreen(game, "xkill")}
 for name, number in SIGNALS.items():
     CHECKS[name + "_windowed"] = lambda game, n=number: check_signal(game, n, False)
     CHECKS[name + "_fullscreen"] = lambda game, n=number: check_signal(game, n, True)

@@ -75,7 +75,7 @@ async function launch(options) {
       browser = await puppeteer.launch({
         executablePath: executable, headless: x ? false : 'new', userDataDir: profile, timeout: 90000,
         env: x ? x.env : process.env,
-        args: [...(x ? [] : ['--headless=new']), '--no-sandbox', '--use-angle=swiftshader',
+        args: [...(x ? [] : ['--headless=new', '--screen-info={1280x1024}']), '--no-sandbox', '--use-angle=swiftshader',
           '--enable-unsafe-swiftshader', '--disable-background-networking', '--disable-component-update',
           '--disable-sync', '--no-first-run', '--no-default-browser-check', `--window-size=${width},${height}`],
       });

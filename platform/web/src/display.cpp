@@ -1,8 +1,9 @@
 // Display modes and screen metrics in the page.
 //
-// Supports: ChangeDisplaySettingsA to the modes a desktop display offers
-//   (kModes, and the screen's own size) at 16, 24 or 32 bits; any other
-//   size is a mode the display lacks, as on Windows. The canvas asks the browser for full screen (the
+// Supports: ChangeDisplaySettingsA to the modes the SDL layer offers too
+//   (display_modes.cpp: the common sizes that fit the screen, and the
+//   screen's own size, at 32 bits); any other mode is one the display
+//   lacks, as on Windows. The canvas asks the browser for full screen (the
 //   Fullscreen API) and the program waits for the answer; a refusal (no
 //   user gesture, a browser setting, an iframe without permission) is a
 //   failed mode change. In full screen a WS_POPUP window's drawing buffer
@@ -14,22 +15,12 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include "../../posix/src/wm/display_modes.h"
 #include "web_state.h"
 
 namespace {
 
 using web_layer::g_web;
-
-// The sizes a desktop display commonly lists; the page scales any of them
-// to the screen.
-constexpr struct {
-  DWORD width;
-  DWORD height;
-} kModes[] = {
-    {640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 720},  {1280, 800},
-    {1280, 960},  {1280, 1024}, {1360, 768},  {1366, 768},  {1440, 900},  {1600, 900},
-    {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}, {2560, 1440}, {3840, 2160},
-};
 
 EM_ASYNC_JS(int, web_enter_fullscreen, (void), {
   var canvas = document.getElementById("canvas");
@@ -76,24 +67,16 @@ extern "C" LONG ChangeDisplaySettingsA(DEVMODEA* request, DWORD) {
     web_leave_fullscreen();
     return DISP_CHANGE_SUCCESSFUL;
   }
-  const DWORD fields = request->dmFields;
-  const DWORD width = (fields & DM_PELSWIDTH) ? request->dmPelsWidth : 1024;
-  const DWORD height = (fields & DM_PELSHEIGHT) ? request->dmPelsHeight : 768;
-  const DWORD depth = (fields & DM_BITSPERPEL) ? request->dmBitsPerPel : 32;
-  bool listed = width == static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN)) &&
-                height == static_cast<DWORD>(GetSystemMetrics(SM_CYSCREEN));
-  for (const auto& mode : kModes) {
-    listed = listed || (mode.width == width && mode.height == height);
-  }
-  if (!listed || (depth != 16 && depth != 24 && depth != 32)) {
+  wm::ModeSize size{};
+  if (!wm::OfferedMode(*request, web_screen_width(), web_screen_height(), &size)) {
     return DISP_CHANGE_BADMODE;
   }
   if (!web_enter_fullscreen()) {
     return DISP_CHANGE_FAILED;
   }
   g_web.modeSet = true;
-  g_web.modeWidth = static_cast<int>(width);
-  g_web.modeHeight = static_cast<int>(height);
+  g_web.modeWidth = size.width;
+  g_web.modeHeight = size.height;
   return DISP_CHANGE_SUCCESSFUL;
 }
 

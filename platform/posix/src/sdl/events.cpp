@@ -8,7 +8,8 @@
 //   SDL_TEXTINPUT for printable characters (ASCII and Latin-1) and from key
 //   events for the control characters SDL never sends as text (Backspace,
 //   Tab, Enter, Escape, Ctrl+letter); wheel -> WM_MOUSEWHEEL, 120 per notch,
-//   finer with precise wheels, positive away from the user; focus ->
+//   finer with precise wheels, positive away from the user, at the pointer's
+//   screen position (in the mode's coordinates while full screen); focus ->
 //   WM_ACTIVATE then WM_SETFOCUS / WM_KILLFOCUS; size, minimise, maximise,
 //   restore -> WM_SIZE (the drawable size is read again after every window
 //   event, as full-screen switches may bring no resize event); show and
@@ -154,10 +155,11 @@ void TranslateWheel(const SDL_MouseWheelEvent& event) {
   int x = 0;
   int y = 0;
   SDL_GetGlobalMouseState(&x, &y);
+  const SDL_Point at = sdl_layer::ScreenToMode(x, y);
   sdl_layer::Post(window->handle, WM_MOUSEWHEEL,
                   MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))),
-                  MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
-                             static_cast<WORD>(static_cast<short>(y))));
+                  MAKELPARAM(static_cast<WORD>(static_cast<short>(at.x)),
+                             static_cast<WORD>(static_cast<short>(at.y))));
 }
 
 WPARAM SizeKind(const Window* window) {

@@ -3,8 +3,8 @@
 // Supports: the seam wm_queue.cpp reads the queue through: SDL's pending
 //   events become messages before each look; the pointer's place for a
 //   message's pt; waiting (MsgWaitForMultipleObjects with no handles,
-//   WaitMessage, GetMessageA) sleeps on the X11 connection and the
-//   stop-signal pipe until input, a signal, the next due timer or the
+//   WaitMessage, GetMessageA) sleeps on the display connection (X11 or
+//   Wayland) and the stop-signal pipe until input, a signal, the next due timer or the
 //   time-out, which ends on the instant GetTickCount reaches it; input that
 //   makes no message, such as mouse motion, does not end it. A stop signal
 //   becomes WM_CLOSE (or WM_QUIT) the next time the queue is looked at. The
@@ -13,7 +13,7 @@
 // Lacks:    a wait returns while any message is queued, also one a
 //   PeekMessageA has already seen.
 // Depends on: SDL2 events; events.cpp for translation; wait.cpp,
-//   stop_signals.cpp and x11_connection.cpp for sleeping.
+//   stop_signals.cpp and display_connection.cpp for sleeping.
 #include <algorithm>
 
 #include "sdl_internal.h"
@@ -31,7 +31,8 @@ constexpr uint64_t kNsPerMs = 1000000;
 // changes by 200 ms. So a wait looks once more this long after the server
 // last sent something.
 constexpr uint64_t kLookAgainMs = 250;
-// Without a descriptor to sleep on (video drivers other than X11), a wait
+// Without a descriptor to sleep on (video drivers other than X11 and
+// Wayland), a wait
 // looks at SDL's events this often.
 constexpr uint64_t kUnwatchedLookMs = 5;
 
@@ -130,6 +131,9 @@ bool WaitForInput(DWORD milliseconds) {
       if (sdl_layer::DisplayFd() < 0 && !g_wm.windows.empty()) {
         wakeMs = std::min(wakeMs, nowMs + kUnwatchedLookMs);
       }
+      if (const uint64_t lookMs = sdl_layer::DisplayLookAgainMs()) {
+        wakeMs = std::min(wakeMs, nowMs + lookMs);
+      }
     }
     // Not SDL_WaitEventTimeout: on X11 that wakes itself with an event
     // sent to the focused window over a second connection, and when the
@@ -153,12 +157,14 @@ bool PumpEvents() {
     g_lookAgainMs = NowMs() + kLookAgainMs;
   }
   SDL_PumpEvents();
+  EndIfDisplayLost();
   SDL_Event event;
   bool sent = false;
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
     sent = sent || MaySendMessages(event);
     TranslateEvent(event);
   }
+  SettleVisibility();
   ApplyPendingPlacement();
   return sent;
 }

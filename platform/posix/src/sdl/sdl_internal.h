@@ -31,15 +31,29 @@ struct Window : wm::Window {
   int placeX;
   int placeY;
   DWORD shownAt;  // GetTickCount when first shown
+  // The pixel format the SDL window's visual was made for (1: the default).
+  int sdlFormat;
 };
 
 // Every window in g_wm.windows is this layer's record.
 inline Window* Own(wm::Window* window) { return static_cast<Window*>(window); }
 
+// A full-screen window's default framebuffer: a framebuffer object of the
+// mode's size, scaled to the screen on SwapBuffers (scaled_present.cpp).
+struct OffscreenTarget {
+  unsigned framebuffer;  // 0: none
+  unsigned colour;
+  unsigned depth;
+  int width;
+  int height;
+};
+
 struct GlContext {
   HGLRC handle;
   SDL_GLContext sdl;
   int pixelFormat;
+  bool everCurrent;
+  OffscreenTarget offscreen;
 };
 
 struct Icon {
@@ -56,9 +70,18 @@ struct State {
   std::vector<Icon> icons;
   int cursorCount;
   // The display mode set by ChangeDisplaySettingsA, in effect for WS_POPUP
-  // windows until ChangeDisplaySettingsA(nullptr, 0).
+  // windows until ChangeDisplaySettingsA(nullptr, 0). The screen keeps its
+  // own mode: such windows cover it and show a picture of the mode's size.
   bool modeSet;
-  SDL_DisplayMode mode;
+  int modeWidth;
+  int modeHeight;
+  // Whether the GL offers framebuffer objects (0: not asked yet, 1, -1).
+  int framebuffers;
+  // An SDL window kept hidden for the next CreateWindowExA instead of being
+  // destroyed: SDL's Wayland driver with libdecor may crash when a shown GL
+  // window is destroyed while the program runs on (a mode switch).
+  SDL_Window* spare;
+  int spareFormat;
   ULONG_PTR nextHandle;
 };
 
@@ -86,8 +109,40 @@ void SyncSize(Window* window, WPARAM kind, bool force);
 // once the window manager's frame is known (or after a second without one).
 void ApplyPendingPlacement();
 
-// Full screen: puts a WS_POPUP window into the display mode in effect.
+// Full screen: makes a WS_POPUP window cover the screen while a mode is held.
 void ApplyDisplayMode(Window* window);
+// The client size the program sees: the mode's for a full-screen window,
+// otherwise the drawable's.
+void ClientSize(Window* window, int* width, int* height);
+// Where the mode's picture lies in an output of outWidth x outHeight: as
+// large as fits, the mode's aspect kept, centred (black bars around it).
+SDL_Rect PictureRect(int modeWidth, int modeHeight, int outWidth, int outHeight);
+// A screen position in the mode's coordinates while a full-screen window
+// shows it (unchanged otherwise).
+SDL_Point ScreenToMode(int x, int y);
+
+// Framebuffer objects for full screen (scaled_present.cpp).
+// TRUE when the GL offers them; asked once, with a hidden window if no
+// context is current.
+bool FramebuffersAvailable();
+// Points the current context's drawing at what the current window shows:
+// the offscreen framebuffer of a full-screen window, else the window.
+void BindDrawTarget();
+// SwapBuffers for a full-screen window: scales the offscreen picture to
+// the window, swaps, and leaves the program's GL state as it was.
+void PresentScaled(Window* window, GlContext* context);
+GlContext* CurrentContext();
+
+// The SDL window for a new application window: the spare one when there is
+// one made for `format`, else a new one (hidden either way).
+SDL_Window* TakeSdlWindow(int format, const char* title, int x, int y, int width, int height,
+                          Uint32 flags);
+// Keeps an SDL window that is done with as the spare (shown or not), or
+// destroys it when there is one already.
+void ReleaseSdlWindow(SDL_Window* window, int format);
+// Hides the spare, and any window the program has not shown, when on screen.
+void SettleVisibility();
+void SetWindowGlAttributes(int format);
 
 // Translates every pending SDL event into messages (posted or sent) and
 // acts on a stop signal. TRUE when a message may have been sent.

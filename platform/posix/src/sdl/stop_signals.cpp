@@ -9,6 +9,9 @@
 //   none (start-up, between the two windows of a mode switch). The program
 //   then leaves full screen and releases everything as after a close.
 //   A signal that was ignored when the program started (nohup) stays so.
+//   A second stop signal before the program has ended gets the signal's
+//   default action, ending the process at once: a program hung on the way
+//   out (a dead display, a blocked driver) can still be stopped.
 // Lacks:    SIGKILL and SIGSTOP, which cannot be caught; SIGQUIT keeps its
 //   default (a core dump on request).
 // Depends on: POSIX signals and pipes.
@@ -25,10 +28,22 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 volatile sig_atomic_t g_stopRequested = 0;
+volatile sig_atomic_t g_stopping = 0;  // set by the first signal, for good
 
-// Async-signal-safe: a flag, a write, errno kept.
-void OnStopSignal(int) {
+// Async-signal-safe: flags, a write, errno kept; for a repeat, sigaction and
+// raise (the signal is blocked in its handler and acts on return).
+void OnStopSignal(int number) {
   const int savedErrno = errno;
+  if (g_stopping != 0) {
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(number, &fallback, nullptr);
+    raise(number);
+    errno = savedErrno;
+    return;
+  }
+  g_stopping = 1;
   g_stopRequested = 1;
   if (g_pipe[1] >= 0) {
     const char byte = 0;

@@ -1,5 +1,5 @@
-// Sleeping until something can wake the program: the X11 connection has
-// data, a stop signal wrote to its pipe, or a deadline on the monotonic
+// Sleeping until something can wake the program: the display connection
+// (X11 or Wayland) has data, a stop signal wrote to its pipe, or a deadline on the monotonic
 // clock passes.
 //
 // Supports: ppoll() on both descriptors with a nanosecond time-out, so a
@@ -8,7 +8,7 @@
 // Lacks:    descriptors of other video drivers (the queue then looks at
 //   SDL's events every few milliseconds instead of blocking).
 // Depends on: POSIX ppoll and clock_gettime; stop_signals.cpp and
-//   x11_connection.cpp for the descriptors.
+//   display_connection.cpp for the descriptors.
 #include <poll.h>
 
 #include <ctime>
@@ -28,6 +28,9 @@ bool BlockUntil(uint64_t deadlineNs) {
   nfds_t count = 0;
   const int display = DisplayFd();
   if (display >= 0) {
+    if (!BeginDisplayWait()) {
+      return true;  // events already read wait for the pump
+    }
     watched[count++] = pollfd{display, POLLIN, 0};
   }
   const int signals = StopSignalFd();
@@ -43,7 +46,11 @@ bool BlockUntil(uint64_t deadlineNs) {
     left.tv_nsec = static_cast<long>(ns % 1000000000ull);
     timeout = &left;
   }
-  if (ppoll(watched, count, timeout, nullptr) <= 0) {
+  const int ready = ppoll(watched, count, timeout, nullptr);
+  if (display >= 0) {
+    EndDisplayWait();
+  }
+  if (ready <= 0) {
     return false;  // the deadline, or EINTR: the caller looks again
   }
   bool displayWoke = false;

@@ -1,5 +1,6 @@
-// What a wait on the SDL layer sleeps on (not a public header): the X11
-// connection, stop signals through a self-pipe, and the monotonic clock.
+// What a wait on the SDL layer sleeps on (not a public header): the display
+// connection (X11 or Wayland), stop signals through a self-pipe, and the
+// monotonic clock.
 #pragma once
 
 #include <cstdint>
@@ -28,15 +29,27 @@ void DrainStopSignalPipe();
 // window, or WM_QUIT when there is none.
 void ActOnStopSignal();
 
-// --- the X11 connection (x11_connection.cpp) --------------------------------
-// Makes a lost X server end the process with kDisplayLostExitCode. After
-// SDL_Init; harmless when SDL does not use X11.
+// --- the display connection (display_connection.cpp) -----------------------
+// Makes a lost X server or Wayland compositor end the process with
+// 0x80070037. After SDL_Init; harmless on other video drivers.
 void InstallDisplayLossHandler();
-// The connection's descriptor, found through the first window SDL reports
-// on X11; -1 before any window exists or on another video driver.
+// The connection's descriptor, found through the first window SDL reports;
+// -1 before any window exists or on a driver without one.
 int DisplayFd();
-// Flushes requests, reads what the server has sent and returns whether any
-// events are queued for SDL to pump.
+// Sends what is buffered and returns whether events already read from the
+// connection wait for SDL to pump them (the descriptor no longer shows them).
 bool DisplayEventsPending();
+// Around a sleep on DisplayFd: Begin returns false when events are already
+// queued (then do not sleep); End must follow a successful Begin. Wayland
+// wants its read intent announced before the poll and withdrawn after it.
+bool BeginDisplayWait();
+void EndDisplayWait();
+// The longest a wait may sleep before SDL must be pumped although the
+// connection is quiet, in ms (0: no limit), e.g. for SDL's own key repeat.
+uint64_t DisplayLookAgainMs();
+// Ends the process with 0x80070037 when the connection has failed. After
+// each SDL_PumpEvents: SDL reports a lost Wayland compositor only as
+// SDL_QUIT, as it reports the last window closed.
+void EndIfDisplayLost();
 
 }  // namespace sdl_layer

@@ -10,12 +10,15 @@
 //   window whose context is current.
 // X11 picks a window's visual when the window is made, so SetPixelFormat
 //   makes the (still hidden) SDL window again when its format differs from
-//   the default one the window was made with (format 1).
+//   the one the window was made with (format 1, the default). While a
+//   window is full screen its contexts draw offscreen and SwapBuffers
+//   scales the picture to the screen (scaled_present.cpp).
 // Lacks:    sharing lists between contexts, stencil, accumulation and
 //   auxiliary buffers, layer planes, DescribePixelFormat.
 // Depends on: SDL2 video with OpenGL.
 #include <algorithm>
 
+#include "opengl.h"
 #include "sdl_internal.h"
 
 namespace {
@@ -40,18 +43,6 @@ const PixelFormat kFormats[] = {
 constexpr int kFormatCount = static_cast<int>(sizeof(kFormats) / sizeof(kFormats[0]));
 HDC const kScreenDc = reinterpret_cast<HDC>(static_cast<ULONG_PTR>(0x10));
 
-void SetFormatAttributes(int format) {
-  const PixelFormat& pf = kFormats[format - 1];
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, pf.doubleBuffer ? 1 : 0);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, pf.depthBits);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-}
-
 // Makes the window's SDL window again with the visual of `format`.
 bool Remake(Window* window, int format) {
   SDL_Window* old = window->sdl;
@@ -62,10 +53,9 @@ bool Remake(Window* window, int format) {
   int height = 0;
   SDL_GetWindowPosition(old, &x, &y);
   SDL_GetWindowSize(old, &width, &height);
-  SetFormatAttributes(format);
   const Uint32 keep = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE;
-  SDL_Window* fresh = SDL_CreateWindow(window->title.c_str(), x, y, width, height,
-                                       (flags & keep) | SDL_WINDOW_HIDDEN);
+  SDL_Window* fresh = sdl_layer::TakeSdlWindow(format, window->title.c_str(), x, y, width, height,
+                                               flags & keep);
   if (fresh == nullptr) {
     return false;
   }
@@ -73,7 +63,8 @@ bool Remake(Window* window, int format) {
     SDL_SetWindowIcon(fresh, icon);
     SDL_FreeSurface(icon);
   }
-  SDL_DestroyWindow(old);
+  sdl_layer::ReleaseSdlWindow(old, window->sdlFormat);
+  window->sdlFormat = format;
   window->sdl = fresh;
   window->sdlId = SDL_GetWindowID(fresh);
   window->fullscreen = false;
@@ -162,7 +153,7 @@ extern "C" BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*)
     SetLastError(ERROR_INVALID_PIXEL_FORMAT);
     return FALSE;
   }
-  if (format != 1 && !Remake(window, format)) {
+  if (format != window->sdlFormat && !Remake(window, format)) {
     SetLastError(ERROR_INVALID_PIXEL_FORMAT);
     return FALSE;
   }
@@ -181,7 +172,7 @@ extern "C" HGLRC wglCreateContext(HDC dc) {
   }
   SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
-  SetFormatAttributes(window->pixelFormat);
+  sdl_layer::SetWindowGlAttributes(window->pixelFormat);
   // SDL makes the new context current; WGL does not, so the previous one
   // comes back.
   SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
@@ -191,7 +182,8 @@ extern "C" HGLRC wglCreateContext(HDC dc) {
     return nullptr;
   }
   HGLRC handle = reinterpret_cast<HGLRC>(sdl_layer::NewHandleValue());
-  g_sdl.contexts.push_back(sdl_layer::GlContext{handle, context, window->pixelFormat});
+  g_sdl.contexts.push_back(
+      sdl_layer::GlContext{handle, context, window->pixelFormat, false, sdl_layer::OffscreenTarget{}});
   return handle;
 }
 
@@ -219,6 +211,17 @@ extern "C" BOOL wglMakeCurrent(HDC dc, HGLRC handle) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  sdl_layer::FramebuffersAvailable();  // asked once, of the first context
+  sdl_layer::BindDrawTarget();
+  if (!context->everCurrent) {
+    // A new context's viewport and scissor box are its default
+    // framebuffer's size: for a full-screen window, the mode's.
+    context->everCurrent = true;
+    if (window->fullscreen) {
+      glViewport(0, 0, g_sdl.modeWidth, g_sdl.modeHeight);
+      glScissor(0, 0, g_sdl.modeWidth, g_sdl.modeHeight);
+    }
+  }
   return TRUE;
 }
 
@@ -245,7 +248,12 @@ extern "C" BOOL SwapBuffers(HDC dc) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  SDL_GL_SwapWindow(window->sdl);
+  sdl_layer::GlContext* context = sdl_layer::CurrentContext();
+  if (window->fullscreen && context != nullptr && context->offscreen.framebuffer != 0) {
+    sdl_layer::PresentScaled(window, context);
+  } else {
+    SDL_GL_SwapWindow(window->sdl);
+  }
   return TRUE;
 }
 

@@ -29,20 +29,8 @@ LPARAM PackPoint(int x, int y) {
 void Forget(wm::Window* record) {
   Window* window = sdl_layer::Own(record);
   wm::Unlink(window);
-  if (window->sdl != nullptr) {
-    SDL_DestroyWindow(window->sdl);
-  }
+  sdl_layer::ReleaseSdlWindow(window->sdl, window->sdlFormat);
   delete window;
-}
-
-void SetWindowGlAttributes() {
-  // The visual is chosen when the SDL window is made; SetPixelFormat makes
-  // the window again if it asks for something else.
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
 }
 
 }  // namespace
@@ -53,7 +41,7 @@ void SyncSize(Window* window, WPARAM kind, bool force) {
   int width = 0;
   int height = 0;
   if (kind != SIZE_MINIMIZED) {
-    SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+    ClientSize(window, &width, &height);
   }
   if (!force && width == window->reportedWidth && height == window->reportedHeight) {
     return;
@@ -81,16 +69,15 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   // client area's, and SDL places the client area there.
   const int sdlX = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : x;
   const int sdlY = x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : y;
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  Uint32 flags = SDL_WINDOW_OPENGL;
   if (style & WS_POPUP) {
     flags |= SDL_WINDOW_BORDERLESS;
   }
   if (style & WS_THICKFRAME) {
     flags |= SDL_WINDOW_RESIZABLE;
   }
-  SetWindowGlAttributes();
   SDL_Window* sdlWindow =
-      SDL_CreateWindow(title != nullptr ? title : "", sdlX, sdlY, width, height, flags);
+      sdl_layer::TakeSdlWindow(1, title != nullptr ? title : "", sdlX, sdlY, width, height, flags);
   if (sdlWindow == nullptr) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
@@ -105,6 +92,7 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
                  static_cast<size_t>(classIndex), style, exStyle, title);
   window->sdl = sdlWindow;
   window->sdlId = SDL_GetWindowID(sdlWindow);
+  window->sdlFormat = 1;
   window->placePending = x != CW_USEDEFAULT && !(style & WS_POPUP);
   window->placeX = x;
   window->placeY = y;
@@ -151,9 +139,8 @@ extern "C" BOOL DestroyWindow(HWND handle) {
     return TRUE;  // already on its way out (DestroyWindow from WM_DESTROY)
   }
   window->destroying = true;
-  if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) {
-    SDL_HideWindow(window->sdl);
-  }
+  // The SDL window stays on screen until the queue is next looked at: a
+  // mode switch makes the next window of it at once (spare_window.cpp).
   sdl_layer::Send(window, WM_DESTROY, 0, 0);
   sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
   Forget(window);

@@ -28,7 +28,7 @@ bool CoversClient(Window* window, const RECT* rect) {
   }
   int width = 0;
   int height = 0;
-  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  sdl_layer::ClientSize(window, &width, &height);
   return rect->left <= 0 && rect->top <= 0 && rect->right >= width && rect->bottom >= height;
 }
 
@@ -156,7 +156,7 @@ extern "C" BOOL GetClientRect(HWND handle, RECT* rect) {
   }
   int width = 0;
   int height = 0;
-  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  sdl_layer::ClientSize(window, &width, &height);
   *rect = RECT{0, 0, width, height};
   return TRUE;
 }
@@ -170,6 +170,10 @@ extern "C" BOOL GetWindowRect(HWND handle, RECT* rect) {
   int y = 0;
   int width = 0;
   int height = 0;
+  if (window->fullscreen) {
+    *rect = RECT{0, 0, g_sdl.modeWidth, g_sdl.modeHeight};  // the whole screen, in the mode
+    return TRUE;
+  }
   SDL_GetWindowPosition(window->sdl, &x, &y);
   SDL_GL_GetDrawableSize(window->sdl, &width, &height);
   *rect = RECT{x, y, x + width, y + height};

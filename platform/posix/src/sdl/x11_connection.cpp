@@ -4,43 +4,49 @@
 // Supports: the connection SDL opened, found through the first window's
 //   system information and kept (SDL keeps one connection until SDL_Quit);
 //   an I/O error handler that ends the process at once with exit code
-//   0x80070037 (HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST): the display is a
-//   device that is no longer there; Linux keeps the low byte, 55). Xlib's
+//   0x80070037 (the display is a device that is no longer there). Xlib's
 //   default handler would exit through the atexit handlers, whose SDL_Quit
-//   talks to the dead server again and aborts inside xcb.
-// Lacks:    other video drivers' connections (Wayland): DisplayFd is -1.
+//   talks to the dead server again and aborts inside xcb. An error handler
+//   in place of SDL's, which makes no request: SDL's puts the display mode
+//   back from inside the handler, and a request there waits for ever for a
+//   reply (SDL starts Xlib's threads, so the display is locked), as when a
+//   dying server answers Mesa's XSync with an error. Errors are reported on
+//   stderr and the program carries on; a dead server then ends it through
+//   the I/O error handler.
+// Lacks:    nothing of other video drivers.
 // Depends on: SDL2's system window information, Xlib.
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdio>
 
+#include "display_connection.h"
 #include "sdl_internal.h"
-#include "wait.h"
 
 namespace {
 
-using sdl_layer::g_sdl;
-
-constexpr long kErrorDevNotExist = 55L;
-constexpr HRESULT kDisplayLost = HRESULT_FROM_WIN32(kErrorDevNotExist);
-
 Display* g_display = nullptr;
-
-bool DisplayIsX11() {
-  const char* driver = g_sdl.videoReady ? SDL_GetCurrentVideoDriver() : nullptr;
-  return driver != nullptr && std::strcmp(driver, "x11") == 0;
-}
 
 int OnDisplayLost(Display*) {
   // No exit(): the atexit handlers would use the lost connection. Nothing
   // is left to give back on a display that no longer exists.
-  _exit(static_cast<int>(kDisplayLost));
+  sdl_layer::ExitDisplayLost();
+}
+
+int OnProtocolError(Display*, XErrorEvent* error) {
+  // Only what is in hand: no Xlib call, which could make a request.
+  static int reported = 0;
+  if (reported < 8) {
+    ++reported;
+    std::fprintf(stderr, "X error %u on request %u.%u (resource 0x%lx); carrying on\n",
+                 error->error_code, error->request_code, error->minor_code, error->resourceid);
+  }
+  return 0;
 }
 
 Display* FindDisplay() {
-  if (g_display != nullptr || !DisplayIsX11()) {
+  if (g_display != nullptr) {
     return g_display;
   }
   for (wm::Window* window : wm::g_wm.windows) {
@@ -58,18 +64,17 @@ Display* FindDisplay() {
 
 namespace sdl_layer {
 
-void InstallDisplayLossHandler() {
-  if (DisplayIsX11()) {
-    XSetIOErrorHandler(OnDisplayLost);
-  }
+void InstallX11ErrorHandlers() {
+  XSetIOErrorHandler(OnDisplayLost);
+  XSetErrorHandler(OnProtocolError);
 }
 
-int DisplayFd() {
+int X11Fd() {
   Display* display = FindDisplay();
   return display != nullptr ? ConnectionNumber(display) : -1;
 }
 
-bool DisplayEventsPending() {
+bool X11EventsPending() {
   Display* display = FindDisplay();
   return display != nullptr && XEventsQueued(display, QueuedAfterFlush) > 0;
 }
