@@ -97,6 +97,8 @@ TEST_F(SdlTest, FullScreenScalesTheModeWithoutChangingTheScreen) {
   glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE);
+  glDrawBuffer(GL_BACK);
+  glReadBuffer(GL_BACK);
   unsigned char corner[4] = {};
   glReadPixels(1023, 767, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
   EXPECT_EQ(corner[1], 255);

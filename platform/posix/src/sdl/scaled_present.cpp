@@ -10,8 +10,8 @@
 //   swaps; the GL state the program set (bindings, scissor test, colour
 //   mask, clear colour) is as before. Leaving full screen gives the
 //   context the window's own framebuffer again.
-// Lacks:    glDrawBuffer / glReadBuffer with GL_FRONT or GL_BACK while full
-//   screen (the picture is GL_COLOR_ATTACHMENT0), and a single-buffered
+// Lacks:    a front buffer of its own (gl_buffer_selection.cpp points
+//   GL_FRONT and GL_BACK at the one picture), and a single-buffered
 //   format's picture shows only on SwapBuffers. Needs OpenGL 3.0
 //   (framebuffer objects and blits); without it no full-screen mode is
 //   offered.
