@@ -11,7 +11,8 @@
 #
 # DISPLAY is set for the command; XVFB_SESSION_LOG names a file that collects
 # the server's and the window manager's output (default: discarded), and
-# XVFB_SESSION_DEPTH the screen's depth (default 24; 30 for a deep-colour one).
+# XVFB_SESSION_DEPTH the screen's depth (default 24; 30 for a deep-colour one)
+# and XVFB_SESSION_SIZE its size (default 1280x1024).
 set -uo pipefail
 
 if [ $# -eq 0 ]; then
@@ -50,7 +51,7 @@ fail() {
 # when the last client goes.
 fd_file=$(mktemp)
 exec 3>"$fd_file"
-Xvfb -displayfd 3 -screen 0 "1280x1024x${XVFB_SESSION_DEPTH:-24}" -nolisten tcp -noreset >>"$log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SESSION_SIZE:-1280x1024}x${XVFB_SESSION_DEPTH:-24}" -nolisten tcp -noreset >>"$log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 

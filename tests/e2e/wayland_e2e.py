@@ -16,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import types
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from drovane_e2e import CheckFailed, expect, is_green, is_light_blue, settle, tool  # noqa: E402
@@ -102,24 +103,14 @@ class Session:
         return image, ok
 
 
-class Game:
-    def __init__(self, exe, config_home, xwayland):
-        env = dict(os.environ, XDG_CONFIG_HOME=config_home)
-        if xwayland:
-            env.update(DISPLAY=os.environ["XWAYLAND_DISPLAY"], SDL_VIDEODRIVER="x11")
-        else:
-            env.pop("DISPLAY", None)
-            env["SDL_VIDEODRIVER"] = "wayland"
-        self.process = subprocess.Popen([exe], env=env)
-        self.env = env
-
-    def running(self):
-        return self.process.poll() is None
-
-    def kill(self):
-        if self.running():
-            self.process.kill()
-            self.process.wait()
+def launch(exe, config_home, xwayland):
+    env = dict(os.environ, XDG_CONFIG_HOME=config_home)
+    if xwayland:
+        env.update(DISPLAY=os.environ["XWAYLAND_DISPLAY"], SDL_VIDEODRIVER="x11")
+    else:
+        env.pop("DISPLAY", None)
+        env["SDL_VIDEODRIVER"] = "wayland"
+    return subprocess.Popen([exe], env=env)
 
 
 def windowed_view(image):
@@ -146,22 +137,23 @@ def is_full_screen(image):
     return not panel_shows(image) and shows_game(image) and title_bar(image) is None
 
 
-def start(session, game):
-    image, ok = session.wait_for("start", is_windowed, timeout=15, keep=True)
-    expect(game.running(), "the game runs")
-    expect(ok, "the game's window shows the game below a title bar (%s)" % shown(image))
+def start(session, game, xwayland=False):
+    # Under Xwayland the frame is Weston's own: only the picture is looked for.
+    image, ok = session.wait_for("start", shows_game if xwayland else is_windowed,
+                                 timeout=15, keep=True)
+    expect(game.poll() is None, "the game runs")
+    expect(ok, "the game draws%s (%s)" % ("" if xwayland else " below a title bar", shown(image)))
+    settle()
     return image
 
 
 def check_native_start(session, game):
-    image = start(session, game)
+    image = session.shot("start")
     x0, y0, x1, y1 = title_bar(image)
     print("title bar: %dx%d at %d,%d" % (x1 - x0, y1 - y0, x0, y0))
 
 
 def check_native_zoom(session, game):
-    start(session, game)
-    settle()
     box = windowed_view(session.shot("before"))
     tool("xdotool", "mousemove", "--window", session.window, "640", "512")
     before = session.shot("start", keep=True).fraction(is_green, box)
@@ -176,83 +168,49 @@ def check_native_zoom(session, game):
            % (nearer, farther))
 
 
+def switch(session, game, name, predicate, what):
+    session.key("alt+Return")
+    image, ok = session.wait_for(name, predicate, keep=name == "full")
+    expect(game.poll() is None and ok, "%s: %s (%s)" % (name, what, shown(image)))
+
+
 def check_native_alt_enter(session, game):
-    start(session, game)
-    settle()
     for trip in range(1, ROUND_TRIPS + 1):
-        session.key("alt+Return")
-        image, ok = session.wait_for("full-%d" % trip, is_full_screen)
-        expect(game.running(), "round trip %d: the game runs after the switch to full screen"
-               % trip)
-        expect(ok, "round trip %d: the game fills the screen, no title bar (%s)"
-               % (trip, shown(image)))
-        session.key("alt+Return")
-        image, ok = session.wait_for("windowed-%d" % trip, is_windowed)
-        expect(game.running(), "round trip %d: the game runs after the switch back" % trip)
-        expect(ok, "round trip %d: the window is back with its title bar (%s)"
-               % (trip, shown(image)))
+        switch(session, game, "full-%d" % trip, is_full_screen, "the game fills the screen")
+        switch(session, game, "windowed-%d" % trip, is_windowed,
+               "the window is back with its title bar")
 
 
-def check_native_sigterm(session, game):
-    start(session, game)
-    settle()
+def ends(game, what, stop, code):
     began = time.monotonic()
-    os.kill(game.process.pid, signal.SIGTERM)
-    elapsed = seconds_to_end(game, began, LIMIT)
-    expect(elapsed is not None and elapsed <= LIMIT, "SIGTERM ends the game within %.0f s (%s)"
-           % (LIMIT, "running" if elapsed is None else "%.3f s" % elapsed))
-    expect(game.process.returncode == 0, "the exit code is 0 (got %d)" % game.process.returncode)
-
-
-def compositor_lost(session, game, full_screen):
-    if full_screen:
-        session.key("alt+Return")
-        image, ok = session.wait_for("full", is_full_screen, keep=True)
-        expect(ok, "the game is full screen (%s)" % shown(image))
-        settle(0.5)
-    began = time.monotonic()
-    os.kill(int(os.environ["WESTON_PID"]), signal.SIGKILL)
-    elapsed = seconds_to_end(game, began, LIMIT)
-    expect(elapsed is not None and elapsed <= LIMIT,
-           "a lost compositor ends the game within %.0f s (%s)"
-           % (LIMIT, "running" if elapsed is None else "%.3f s" % elapsed))
-    code = game.process.returncode
+    stop()
+    elapsed = seconds_to_end(types.SimpleNamespace(process=game), began, LIMIT)
+    expect(elapsed is not None and elapsed <= LIMIT, "%s ends the game within %.0f s (%s)"
+           % (what, LIMIT, "running" if elapsed is None else "%.3f s" % elapsed))
     # Death by a signal (negative here) is the only way to a core dump.
-    expect(code == DISPLAY_LOST & 0xFF, "the exit code is 0x%X's low byte %d (got %d)"
-           % (DISPLAY_LOST, DISPLAY_LOST & 0xFF, code))
+    expect(game.returncode == code, "the exit code is %d (got %d)" % (code, game.returncode))
 
 
-def check_native_compositor_lost(session, game):
-    start(session, game)
-    settle()
-    compositor_lost(session, game, False)
+def sigterm(session, game):
+    ends(game, "SIGTERM", lambda: game.send_signal(signal.SIGTERM), 0)
 
 
-def xwayland_start(session, game):
-    # Xwayland's windows get their frame from Weston, drawn as libdecor's is.
-    image, ok = session.wait_for("start", shows_game, timeout=15, keep=True)
-    expect(game.running() and ok, "the game draws through Xwayland (%s)" % shown(image))
-    settle()
-
-
-def check_xwayland_lost_windowed(session, game):
-    xwayland_start(session, game)
-    compositor_lost(session, game, False)
-
-
-def check_xwayland_lost_full_screen(session, game):
-    xwayland_start(session, game)
-    compositor_lost(session, game, True)
+def compositor_lost(session, game, full_screen=False):
+    if full_screen:
+        switch(session, game, "full", is_full_screen, "the game is full screen")
+        settle(0.5)
+    ends(game, "a lost compositor", lambda: os.kill(int(os.environ["WESTON_PID"]), signal.SIGKILL),
+         DISPLAY_LOST & 0xFF)
 
 
 CHECKS = {
     "native_start": check_native_start,
     "native_zoom": check_native_zoom,
     "native_alt_enter": check_native_alt_enter,
-    "native_sigterm": check_native_sigterm,
-    "native_compositor_lost": check_native_compositor_lost,
-    "xwayland_lost_windowed": check_xwayland_lost_windowed,
-    "xwayland_lost_full_screen": check_xwayland_lost_full_screen,
+    "native_sigterm": sigterm,
+    "native_compositor_lost": compositor_lost,
+    "xwayland_lost_windowed": compositor_lost,
+    "xwayland_lost_full_screen": lambda session, game: compositor_lost(session, game, True),
 }
 
 
@@ -272,14 +230,18 @@ def main():
     out = os.path.join(os.path.abspath(args.out), args.check)
     os.makedirs(out, exist_ok=True)
     with tempfile.TemporaryDirectory() as config_home:
-        game = Game(os.path.abspath(args.exe), config_home, xwayland)
+        game = launch(os.path.abspath(args.exe), config_home, xwayland)
         try:
-            CHECKS[args.check](Session(out), game)
+            session = Session(out)
+            start(session, game, xwayland)
+            CHECKS[args.check](session, game)
         except CheckFailed as failure:
             print("FAILED:", failure, file=sys.stderr)
             return 1
         finally:
-            game.kill()
+            if game.poll() is None:
+                game.kill()
+                game.wait()
     return 0
 
 

@@ -1,5 +1,6 @@
 // Full screen at 1024x768 on a 1280x1024 screen whose mode never changes:
 // the window covers the screen and shows its 1024x768 picture scaled.
+#include <cstdlib>
 #include <string>
 
 #include "opengl.h"
@@ -45,6 +46,15 @@ TEST_F(SdlTest, ModesTheDisplayLacksAreRefused) {
   EXPECT_EQ(client.right, 300);
 }
 
+TEST_F(SdlTest, WithoutFramebufferObjectsNoFullScreenModeIsOffered) {
+  // Each test runs in a process of its own: Mesa reads this when the first
+  // GL window is made.
+  setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
+  DEVMODEA mode = Mode(1024, 768, 32);
+  EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+}
+
 TEST_F(SdlTest, FullScreenScalesTheModeWithoutChangingTheScreen) {
   ASSERT_EQ(ScreenMode(), "1280x1024\n");
   DEVMODEA mode = Mode(1024, 768, 32);
@@ -87,6 +97,8 @@ TEST_F(SdlTest, FullScreenScalesTheModeWithoutChangingTheScreen) {
   glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE);
+  glDrawBuffer(GL_BACK);
+  glReadBuffer(GL_BACK);
   unsigned char corner[4] = {};
   glReadPixels(1023, 767, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
   EXPECT_EQ(corner[1], 255);

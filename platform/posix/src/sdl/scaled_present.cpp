@@ -10,8 +10,8 @@
 //   swaps; the GL state the program set (bindings, scissor test, colour
 //   mask, clear colour) is as before. Leaving full screen gives the
 //   context the window's own framebuffer again.
-// Lacks:    glDrawBuffer / glReadBuffer with GL_FRONT or GL_BACK while full
-//   screen (the picture is GL_COLOR_ATTACHMENT0), and a single-buffered
+// Lacks:    a front buffer of its own (gl_buffer_selection.cpp points
+//   GL_FRONT and GL_BACK at the one picture), and a single-buffered
 //   format's picture shows only on SwapBuffers. Needs OpenGL 3.0
 //   (framebuffer objects and blits); without it no full-screen mode is
 //   offered.
@@ -149,19 +149,27 @@ bool FramebuffersAvailable() {
     g_sdl.framebuffers = CurrentContextHasFramebuffers() ? 1 : -1;
     return g_sdl.framebuffers > 0;
   }
-  // No context to ask: a hidden window's, the window kept as the spare.
-  SDL_Window* probe = TakeSdlWindow(1, "", 0, 0, 64, 64, SDL_WINDOW_OPENGL);
-  if (probe == nullptr) {
-    return false;
-  }
+  // No context to ask: one made on the spare window, or on a hidden one
+  // that then becomes the spare.
+  SDL_Window* probe = g_sdl.spareFormat == 1 ? g_sdl.spare : nullptr;
+  const bool made = probe == nullptr;
   SetWindowGlAttributes(1);
+  if (made) {
+    probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 64, 64,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (probe == nullptr) {
+      return false;
+    }
+  }
   SDL_GLContext context = SDL_GL_CreateContext(probe);
   if (context != nullptr) {
     g_sdl.framebuffers = CurrentContextHasFramebuffers() ? 1 : -1;
     SDL_GL_MakeCurrent(nullptr, nullptr);
     SDL_GL_DeleteContext(context);
   }
-  ReleaseSdlWindow(probe, 1);
+  if (made) {
+    ReleaseSdlWindow(probe, 1);
+  }
   return g_sdl.framebuffers > 0;
 }
 
