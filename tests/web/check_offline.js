@@ -12,8 +12,7 @@ const { launch, serve } = require('./browser');
 
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
-const failures = [];
-const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
+const { check, finish } = require('./page_tools').checks();
 
 // Resolves once the game has drawn a frame, to what the status line says.
 async function started(page) {
@@ -59,10 +58,7 @@ async function main() {
     await session.close();
     server.close();
   }
-  if (failures.length) {
-    console.log(`${failures.length} check(s) failed`);
-    process.exit(1);
-  }
+  finish();
 }
 
 main().catch((e) => { console.error(e); process.exit(1); });

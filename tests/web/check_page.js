@@ -20,10 +20,11 @@
 //   node check_page.js --site DIR --native EXE --browser chromium|firefox --executable EXE --work DIR
 'use strict';
 const fs = require('fs');
-const http = require('http');
 const path = require('path');
 const { execFileSync } = require('child_process');
-const { launch } = require('./browser');
+const { launch, serve } = require('./browser');
+const tools = require('./page_tools');
+const { decode } = tools;
 const pageKeys = require('./page_keys');
 const pageFocus = require('./page_focus');
 const pageContextLoss = require('./page_context_loss');
@@ -32,21 +33,8 @@ const pageExitLine = require('./page_exit_line');
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
 const W = 640, H = 480, TICK = 1000;
-const failures = [];
-const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
+const { check, finish } = tools.checks();
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
-function serve(dir) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-  const server = http.createServer((req, res) => {
-    const name = new URL(req.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
-    fs.readFile(path.join(dir, path.basename(name)), (err, data) => {
-      res.writeHead(err ? 404 : 200, { 'Content-Type': types[path.extname(name)] || 'text/plain' });
-      res.end(err ? '' : data);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // Before the page's scripts: frames can be grabbed from inside the frame
 // hook, while the drawing buffer still holds them; grabs are top-down RGBA.
@@ -76,18 +64,6 @@ function installGrabber() {
     return window.__refuseFullscreen ? Promise.reject(new TypeError('refused')) : request.apply(this, options);
   };
   window.__grab = (n) => new Promise((resolve) => { grabs = []; wanted = n; done = resolve; });
-}
-
-function decode(grab) {
-  const raw = Buffer.from(grab.data, 'base64');
-  const out = Buffer.alloc(grab.w * grab.h * 3);
-  for (let y = 0; y < grab.h; ++y) {
-    for (let x = 0; x < grab.w; ++x) {
-      const s = ((grab.h - 1 - y) * grab.w + x) * 4, d = (y * grab.w + x) * 3;
-      out[d] = raw[s]; out[d + 1] = raw[s + 1]; out[d + 2] = raw[s + 2];
-    }
-  }
-  return { w: grab.w, h: grab.h, rgb: out };
 }
 
 function readPpm(file) {
@@ -296,10 +272,7 @@ async function main() {
     await session.close();
     server.close();
   }
-  if (failures.length) {
-    console.log(`${failures.length} check(s) failed`);
-    process.exit(1);
-  }
+  finish();
 }
 
 main().catch((e) => { console.error(e); process.exit(1); });

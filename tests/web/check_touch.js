@@ -18,8 +18,7 @@ const tools = require('./page_tools');
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
 const TICK = 1000;
-const failures = [];
-const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
+const { check, finish } = require('./page_tools').checks();
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 // Loads the game at TICK with touch emulated and runs script(finger, c):
@@ -181,10 +180,7 @@ async function main() {
     await session.close();
     server.close();
   }
-  if (failures.length) {
-    console.log(`${failures.length} check(s) failed`);
-    process.exit(1);
-  }
+  finish();
 }
 
 main().catch((e) => { console.error(e); process.exit(1); });

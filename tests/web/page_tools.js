@@ -90,4 +90,17 @@ function floorShift(a, b) {
   return best;
 }
 
-module.exports = { installGrabber, grab, decode, differingShare, greenPixels, gridLines, floorShift };
+// Named pass/fail lines; finish() exits 1 when any failed.
+function checks() {
+  const failures = [];
+  const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
+  const finish = () => {
+    if (failures.length) {
+      console.log(`${failures.length} check(s) failed`);
+      process.exit(1);
+    }
+  };
+  return { check, finish };
+}
+
+module.exports = { checks, installGrabber, grab, decode, differingShare, greenPixels, gridLines, floorShift };
