@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "framework/gl_initial_state.h"
 #include "opengl.h"
 #include "render/render.h"
 #include "sim/scene.h"
@@ -37,14 +38,7 @@ int main(int argc, char** argv) {
   SDL_GL_SetSwapInterval(0);
 
   // The game's GL state and projection (near 0.1, far 2000).
-  glEnable(GL_TEXTURE_2D);
-  glShadeModel(GL_SMOOTH);
-  glClearColor(0.2f, 0.2f, 0.2f, 0.5f);
-  glClearDepth(1.0);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glDepthFunc(GL_LEQUAL);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  ApplyInitialGLState();
   glViewport(0, 0, 640, 480);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "config/colour_settings.h"
+#include "framework/gl_initial_state.h"
 #include "offscreen_gl.h"
 #include "opengl.h"
 #include "render/render.h"
@@ -42,7 +43,7 @@ bool Prepare(benchmark::State& state, OffscreenGL* gl, int width, int height) {
     state.SkipWithError(gl->error().c_str());
     return false;
   }
-  InitWindowGLState();
+  ApplyInitialGLState();
   SetWindowProjection(width, height);
   std::memcpy(g_colourSettings.colours, kDefaultColours, sizeof kDefaultColours);
   return true;

@@ -2,6 +2,7 @@
 #include "framework/gl_window.h"
 
 #include "framework/gl_frame.h"
+#include "framework/gl_initial_state.h"
 #include "framework/hresult.h"
 #include "opengl.h"
 
@@ -124,14 +125,4 @@ void CBaseGLWindow::SetProjection(int width, int height) {
   glLoadIdentity();
 }
 
-void CBaseGLWindow::InitGLState() {
-  glEnable(GL_TEXTURE_2D);
-  glShadeModel(GL_SMOOTH);
-  glClearColor(0.2f, 0.2f, 0.2f, 0.5f);
-  glClearDepth(1.0);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glDepthFunc(GL_LEQUAL);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  glBindTexture(GL_TEXTURE_2D, 0);
-}
+void CBaseGLWindow::InitGLState() { ApplyInitialGLState(); }

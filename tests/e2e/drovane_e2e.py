@@ -92,6 +92,26 @@ class Game:
         if self.window is None:
             raise CheckFailed("no window titled %r appeared" % TITLE)
         self.shots = 0
+        self.wait_until_playing(time.time() + 15)
+
+    def wait_until_playing(self, deadline):
+        """Waits, until deadline at most, for the window to have the keyboard
+        focus and show its first frame. The window exists before either: keys
+        sent before it has the focus go nowhere, and on a busy machine the
+        first frame can come later than a fixed pause (measured: 1.2 s). The
+        checks judge what they see afterwards either way."""
+        started = time.time()
+        path = os.path.join(self.out, "starting.png")
+        while time.time() < deadline and self.process.poll() is None:
+            focus = subprocess.run(["xdotool", "getwindowfocus"],
+                                   capture_output=True, text=True).stdout.strip()
+            grabbed = subprocess.run(["import", "-window", self.window, path],
+                                     capture_output=True).returncode == 0
+            if focus == self.window and grabbed and Image(path).centroid(is_green)[2] > 50:
+                print("focused and drawn after %.2f s" % (time.time() - started))
+                return
+            time.sleep(0.05)
+        print("not focused and drawn after %.2f s" % (time.time() - started))
 
     def geometry(self):
         """WIDTH, HEIGHT, X, Y of the window; empty while it cannot be read."""

@@ -78,18 +78,6 @@ bool OffscreenGL::Create(int width, int height) {
   return true;
 }
 
-void InitWindowGLState() {
-  glEnable(GL_TEXTURE_2D);
-  glShadeModel(GL_SMOOTH);
-  glClearColor(0.2f, 0.2f, 0.2f, 0.5f);
-  glClearDepth(1.0);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glDepthFunc(GL_LEQUAL);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  glBindTexture(GL_TEXTURE_2D, 0);
-}
-
 void SetWindowProjection(int width, int height) {
   if (height == 0) height = 1;
   glViewport(0, 0, width, height);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/gl_initial_state.h"
+
 class OffscreenGL {
  public:
   OffscreenGL() = default;
@@ -25,7 +27,6 @@ class OffscreenGL {
   std::string error_;
 };
 
-// The GL state the OpenGL window sets up when it makes its context, and the
-// projection it sets for a client area of width x height (near 0.1, far 2000).
-void InitWindowGLState();
+// The projection the OpenGL window sets for a client area of width x height
+// (near 0.1, far 2000). Its initial state is ApplyInitialGLState().
 void SetWindowProjection(int width, int height);

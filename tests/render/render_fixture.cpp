@@ -8,7 +8,7 @@ const COLORREF kDefaultColours[6] = {0x00C0C0C0, 0x00FFFFFF, 0x00FF9080,
 void RenderTest::SetUp() {
   // No silent skip: without a context there is nothing to show.
   ASSERT_TRUE(gl_.Create(kWidth, kHeight)) << gl_.error();
-  InitWindowGLState();
+  ApplyInitialGLState();
   SetWindowProjection(kWidth, kHeight);
   ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 

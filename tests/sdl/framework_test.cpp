@@ -59,12 +59,6 @@ ULONG RefCount(RedWindow* object) {
 
 std::string ScreenSize() { return Shell("xdpyinfo | awk '/dimensions:/ {print $2}'"); }
 
-std::string PixelAt(const char* title, int x, int y) {
-  return Shell("import -window \"$(xdotool search --onlyvisible --name '^" + std::string(title) +
-               "$' | head -1)\" -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
-               " txt:- | tail -1");
-}
-
 TEST(FrameworkOnSdl, GLWindowPaintsAndSwitchesScreenModesOnAltEnter) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -98,7 +92,7 @@ TEST(FrameworkOnSdl, GLWindowPaintsAndSwitchesScreenModesOnAltEnter) {
   // WM_PAINT draws through Render and swaps: X shows the red frame.
   ASSERT_TRUE(PumpUntil([&] { return window->renderCalls > 0 && GetFocus() == first; }));
   PumpFor(100);
-  EXPECT_NE(PixelAt("Framework GL", 320, 240).find("(65535,0,0)"), std::string::npos);
+  EXPECT_NE(WindowPixel("Framework GL", 320, 240).find("(65535,0,0)"), std::string::npos);
 
   // Alt+Enter: full screen at 1024x768 in a new window and a new context.
   Shell("xdotool key alt+Return");

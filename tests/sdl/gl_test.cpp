@@ -86,9 +86,7 @@ TEST_F(SdlTest, ContextIsCurrentAndDrawsIntoTheWindow) {
   EXPECT_TRUE(SwapBuffers(made.dc));
 
   // The swapped frame is what X shows.
-  const std::string pixel = Shell(
-      "import -window \"$(xdotool search --onlyvisible --name '^gl$')\" -crop 1x1+100+240 "
-      "txt:- | tail -1");
+  const std::string pixel = WindowPixel("gl", 100, 240);
   EXPECT_NE(pixel.find("(65535,0,0)"), std::string::npos) << pixel;
 
   Release(window, made);

@@ -3,7 +3,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -169,8 +168,7 @@ TEST_F(SdlTest, WaitSleepsThroughTheTimeOutAndPointerMotionButWakesForKeys) {
   long sleeps = Sleeps();
   DWORD start = GetTickCount();
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT), WAIT_TIMEOUT);
-  // Not early; how late is the scheduler's business on a busy machine (the
-  // punctuality test below judges the median).
+  // Not early; how late is the scheduler's business on a busy machine.
   EXPECT_GE(GetTickCount() - start, 999u);  // the tick may turn before the call
   EXPECT_LT(GetTickCount() - start, 1500u);
   EXPECT_LE(Sleeps() - sleeps, 3) << "naps would be hundreds";
@@ -194,18 +192,18 @@ TEST_F(SdlTest, WaitSleepsThroughTheTimeOutAndPointerMotionButWakesForKeys) {
 }
 
 TEST_F(SdlTest, TimedWaitEndsOnTheInstantTheTickReachesItsEnd) {
+  // One sleep to the due instant per wait, never early. How late it wakes
+  // is the scheduler's business on a busy machine, so that is not timed
+  // here: 1 ms naps would show as three or more sleeps per wait.
   ASSERT_NE(MakeWindow("punctual", false), nullptr);
-  std::vector<long long> lateNs;
-  for (int i = 0; i < 15; ++i) {
+  constexpr int kWaits = 15;
+  const long sleeps = Sleeps();
+  for (int i = 0; i < kWaits; ++i) {
     const DWORD start = GetTickCount();
     ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 3, QS_ALLINPUT), WAIT_TIMEOUT);
-    const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                              std::chrono::steady_clock::now().time_since_epoch()).count();
     ASSERT_GE(GetTickCount() - start, 3u);  // never early
-    lateNs.push_back(now - static_cast<long long>(start + 3) * 1000000);
   }
-  std::sort(lateNs.begin(), lateNs.end());
-  EXPECT_LT(lateNs[lateNs.size() / 2], 400000);  // 1 ms naps: about 550000
+  EXPECT_LE(Sleeps() - sleeps, 2 * kWaits) << "naps would be three or more per wait";
 }
 
 TEST_F(SdlTest, StopSignalWakesTheWaitAndClosesTheWindow) {

@@ -121,4 +121,10 @@ std::string Shell(const std::string& command) {
   return output;
 }
 
+std::string WindowPixel(const std::string& title, int x, int y) {
+  return Shell("id=$(xdotool search --onlyvisible --name '^" + title + "$' | head -1); "
+               "[ -n \"$id\" ] && import -window \"$id\" -crop 1x1+" + std::to_string(x) + "+" +
+               std::to_string(y) + " txt:- | tail -1");
+}
+
 }  // namespace sdl_test

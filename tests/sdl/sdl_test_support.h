@@ -55,4 +55,9 @@ std::vector<UINT> MessageOrder();
 // Runs a shell command in the test's X session and returns its output.
 std::string Shell(const std::string& command);
 
+// The pixel at x, y of the visible window titled `title`, as ImageMagick's
+// txt: line; empty if no such window is visible. Never runs `import` without
+// a window: it would wait for a mouse click that never comes.
+std::string WindowPixel(const std::string& title, int x, int y);
+
 }  // namespace sdl_test

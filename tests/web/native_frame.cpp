@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "web_native_frame: %s\n", gl.error().c_str());
     return 1;
   }
-  InitWindowGLState();
+  ApplyInitialGLState();
   SetWindowProjection(kWidth, kHeight);
 
   SetTickSource(FixedTick);
