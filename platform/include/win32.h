@@ -1,8 +1,8 @@
 // The one way the program reaches the Windows API.
 //
 // On Windows this is the SDK's own <windows.h>; elsewhere it is our own
-// subset (posix/include/win32_subset.h), implemented on SDL2 by the posix
-// layer. Either way callers write the same Win32 code. Extensions that Win32
+// subset (win32_subset.h), implemented by the layers beside this folder
+// (platform/README.md). Either way callers write the same Win32 code. Extensions that Win32
 // lacks but the program needs on both systems are declared at the end.
 #pragma once
 

@@ -169,7 +169,7 @@ class Win32Behaviour : public ::testing::Test {
 // An overlapped window hears of its size only when first shown (Windows
 // sends WM_SIZE from DefWindowProcA's WM_WINDOWPOSCHANGED), after it was
 // activated. The SDL layer activates when the window manager gives the focus,
-// which may be after ShowWindow returned (platform/posix/README.md), so the
+// which may be after ShowWindow returned (platform/sdl/README.md), so the
 // show table allows WM_ACTIVATE on either side of WM_SIZE.
 TEST_F(Win32Behaviour, CreationSendsNoSizeUntilTheWindowIsShown) {
   HWND window = Create();
@@ -267,7 +267,7 @@ TEST_F(Win32Behaviour, QuitComesAfterEveryPostedMessage) {
 
 // Left out: a wait ends on Windows only for input that arrived since the
 // queue was last looked at; the SDL layer also wakes for input already seen
-// (platform/posix/README.md), which the program cannot tell apart.
+// (platform/sdl/README.md), which the program cannot tell apart.
 TEST_F(Win32Behaviour, WaitsEndForNewInputOrTheirTimeOut) {
   // Late input for earlier windows may end a wait: wait again until one
   // times out. Windows' tick moves in steps of up to 16 ms.

@@ -1,5 +1,5 @@
 // The page's keys to Windows virtual keys, by the rules of the SDL layer
-// (platform/posix/src/sdl/keymap.cpp), from the DOM's code and key rather
+// (platform/sdl/keymap.cpp), from the DOM's code and key rather
 // than keyCode, whose values differ between browsers (Firefox gives 61 for
 // '=', 173 for '-', 171 for the German '+').
 //

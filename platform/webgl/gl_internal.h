@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "opengl.h"
+#include "webgl_context.h"
 
 namespace web_gl {
 
@@ -153,15 +154,3 @@ void WebGlTexParameter(std::uint32_t texture, GLenum name, GLint value);
 void WebGlTexImage(std::uint32_t texture, GLsizei width, GLsizei height, const void* pixels);
 
 }  // namespace web_gl
-
-// The context's lifetime, for WGL (wgl.cpp).
-bool WebGlCreateContext();  // makes the canvas's WebGL 2 context on first use
-bool WebGlUnavailable();    // the browser offered no WebGL 2 context
-void WebGlResetContext();   // a new GL context: fresh state, objects dropped
-void WebGlFlushFrame();     // SwapBuffers: everything drawn reaches the canvas
-// The browser lost the canvas's context (GPU reset, driver update, evicted
-// tab): GL calls are absorbed until it is restored.
-void WebGlContextLost();
-// The browser restored it: the shader, buffers and textures are made again
-// and the GL state is sent anew. False when they could not be.
-bool WebGlContextRestored();

@@ -2,7 +2,7 @@
 # End-to-end smoke test of the Windows game (a MinGW drovane3d.exe) under Wine
 # in a private X session (Xvfb with a 1024x768 mode, openbox).
 #
-#   game_smoke.sh <wine> <drovane3d.exe> <wine-exit-status.exe> <xvfb-session.sh> <prefix>
+#   wine_game_smoke.sh <wine> <drovane3d.exe> <wine-exit-status.exe> <xvfb-session.sh> <prefix>
 #
 # <prefix> is a prepared Wine prefix (scripts/wine-prefix.sh); the test works
 # on a private copy, so its registry values and its wineserver are its own.

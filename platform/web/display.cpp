@@ -15,7 +15,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include "../../posix/src/wm/display_modes.h"
+#include "display_modes.h"
 #include "web_state.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "win32.h"
-#include "../wm/wm_state.h"
+#include "wm_state.h"
 
 namespace sdl_layer {
 

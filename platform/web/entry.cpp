@@ -10,7 +10,7 @@
 
 #include <cstdlib>
 
-#include "gl/gl_internal.h"
+#include "webgl_context.h"
 #include "web_clock.h"
 #include "web_settings.h"
 #include "web_state.h"

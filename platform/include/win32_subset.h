@@ -6,9 +6,9 @@
 // WPARAM, LPARAM, LRESULT and the *_PTR types are pointer-sized; LONG, DWORD
 // and friends are 32 bits wide as on Windows, whatever C's long is.
 //
-// Implemented by: posix/src (registry file, GDI objects, kernel) and the SDL
-// layer (window manager, message queue, WGL); tests link a fake instead of
-// the SDL layer.
+// Implemented by: base/ (registry file, GDI objects, kernel), posix/ (clock,
+// heap, module), wm/ (window manager, message queue) under sdl/ or web/
+// (events, WGL); platform/README.md says where each function lives.
 #pragma once
 
 #include <cstddef>

@@ -11,7 +11,7 @@
 // Depends on: the Win32 subset header, the shared bookkeeping.
 #pragma once
 
-#include "../../posix/src/wm/wm_state.h"
+#include "wm_state.h"
 #include "win32.h"
 
 namespace web_layer {

@@ -21,7 +21,7 @@
 // Depends on: SDL2 video, display_modes.cpp, scaled_present.cpp.
 #include <algorithm>
 
-#include "../wm/display_modes.h"
+#include "display_modes.h"
 #include "sdl_internal.h"
 
 namespace {

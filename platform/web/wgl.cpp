@@ -14,7 +14,7 @@
 // Lacks: sharing between contexts, more than one current context.
 #include <emscripten/html5.h>
 
-#include "gl/gl_internal.h"
+#include "webgl_context.h"
 #include "web_state.h"
 #include "web_yield.h"
 
