@@ -97,6 +97,16 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
     window->style |= WS_VISIBLE;
     window->invalid = true;
     sdl_layer::Send(window, WM_SHOWWINDOW, TRUE, 0);
+    // A window made from the spare may hold the focus already, the one its
+    // SDL window had before: no focus event comes for it, so it is
+    // activated here, as Windows activates a window it shows.
+    if (sdl_layer::FindWindow(handle) == window && g_wm.focus != handle &&
+        (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_INPUT_FOCUS)) {
+      sdl_layer::Send(window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+      if (sdl_layer::FindWindow(handle) == window) {
+        sdl_layer::ChangeFocus(handle);
+      }
+    }
   }
   // A full-screen window has its mode now; SDL may report no resize.
   if (sdl_layer::FindWindow(handle) == window) {

@@ -145,6 +145,18 @@ TEST_F(SdlTest, DestroyWindowSendsDestroyThenNcDestroyOnce) {
   EXPECT_TRUE(Seen(WM_TIMER).empty());
 }
 
+// A mode switch: the active window destroyed, the next one made at once (from
+// the same SDL window, which keeps the focus) is activated when shown.
+TEST_F(SdlTest, WindowMadeRightAfterTheActiveOneIsDestroyedIsActivated) {
+  HWND first = MakeWindow("first", false);
+  ASSERT_TRUE(ShowAndActivate(first));
+  EXPECT_TRUE(DestroyWindow(first));
+  HWND second = MakeWindow("second", false);
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(ShowAndActivate(second));
+  EXPECT_EQ(GetFocus(), second);
+}
+
 TEST_F(SdlTest, ProcedureAndUserDataCanBeReplaced) {
   HWND window = MakeWindow("subclass", false);
   ASSERT_NE(window, nullptr);
