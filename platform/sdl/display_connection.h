@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+struct SDL_Window;
+
 namespace sdl_layer {
 
 // Exit code for a display that went away: HRESULT_FROM_WIN32(
@@ -14,6 +16,9 @@ namespace sdl_layer {
 void InstallX11ErrorHandlers();
 int X11Fd();
 bool X11EventsPending();
+// Maps an X11 window and waits up to `milliseconds` until the X server has
+// it mapped. TRUE also when it was mapped already or is not an X11 window.
+bool X11MapWindow(SDL_Window* window, unsigned milliseconds);
 
 // wayland_connection.cpp
 int WaylandFd();

@@ -140,6 +140,9 @@ SDL_Window* TakeSdlWindow(int format, const char* title, int x, int y, int width
 // Keeps an SDL window that is done with as the spare (shown or not), or
 // destroys it when there is one already.
 void ReleaseSdlWindow(SDL_Window* window, int format);
+// SDL_ShowWindow that cannot hang: on X11 the window is mapped first and
+// SDL is asked to show it once it is (window_state.cpp).
+void ShowSdlWindow(SDL_Window* window);
 // Hides the spare, and any window the program has not shown, when on screen.
 void SettleVisibility();
 void SetWindowGlAttributes(int format);

@@ -72,7 +72,7 @@ bool Remake(Window* window, int format) {
     sdl_layer::ApplyDisplayMode(window);
   }
   if (flags & SDL_WINDOW_SHOWN) {
-    SDL_ShowWindow(fresh);
+    sdl_layer::ShowSdlWindow(fresh);
   }
   return true;
 }

@@ -14,6 +14,7 @@
 // Lacks:    update regions (one flag per window: a partial InvalidateRect
 //   invalidates it all, a partial ValidateRect validates nothing).
 // Depends on: SDL2 video.
+#include "display_connection.h"
 #include "sdl_internal.h"
 
 namespace {
@@ -61,6 +62,22 @@ void ApplyPendingPlacement() {
 
 }  // namespace sdl_layer
 
+namespace sdl_layer {
+
+// SDL's X11 driver maps the window and then waits for its MapNotify with no
+// limit: a window manager slow to map it (a loaded machine, one that is
+// still starting) held ShowWindow for good. Mapped here first, SDL no longer
+// waits; a window still unmapped after the wait is left to the manager, and
+// SDL learns of its map from the MapNotify it pumps.
+void ShowSdlWindow(SDL_Window* window) {
+  constexpr unsigned kMapWaitMs = 2000;
+  if (X11MapWindow(window, kMapWaitMs)) {
+    SDL_ShowWindow(window);
+  }
+}
+
+}  // namespace sdl_layer
+
 extern "C" BOOL ShowWindow(HWND handle, int command) {
   Window* window = sdl_layer::RequireWindow(handle);
   if (window == nullptr) {
@@ -77,19 +94,19 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
       return wasVisible;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
-      SDL_ShowWindow(window->sdl);
+      sdl_layer::ShowSdlWindow(window->sdl);
       SDL_MinimizeWindow(window->sdl);
       break;
     case SW_SHOWMAXIMIZED:
-      SDL_ShowWindow(window->sdl);
+      sdl_layer::ShowSdlWindow(window->sdl);
       SDL_MaximizeWindow(window->sdl);
       break;
     case SW_RESTORE:
-      SDL_ShowWindow(window->sdl);
+      sdl_layer::ShowSdlWindow(window->sdl);
       SDL_RestoreWindow(window->sdl);
       break;
     default:
-      SDL_ShowWindow(window->sdl);
+      sdl_layer::ShowSdlWindow(window->sdl);
       break;
   }
   if (!wasVisible) {

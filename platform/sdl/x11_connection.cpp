@@ -74,6 +74,38 @@ int X11Fd() {
   return display != nullptr ? ConnectionNumber(display) : -1;
 }
 
+bool X11MapWindow(SDL_Window* window, unsigned milliseconds) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    return true;
+  }
+  Display* const display = info.info.x11.display;
+  const ::Window xwindow = info.info.x11.window;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, xwindow, &attributes) == 0) {
+    return false;
+  }
+  if (attributes.map_state != IsUnmapped) {
+    return true;
+  }
+  XMapRaised(display, xwindow);
+  // Each look is a round trip, which also sends the map request.
+  const Uint64 end = SDL_GetTicks64() + milliseconds;
+  for (;;) {
+    if (XGetWindowAttributes(display, xwindow, &attributes) == 0) {
+      return false;
+    }
+    if (attributes.map_state != IsUnmapped) {
+      return true;
+    }
+    if (SDL_GetTicks64() >= end) {
+      return false;
+    }
+    SDL_Delay(5);
+  }
+}
+
 bool X11EventsPending() {
   Display* display = FindDisplay();
   return display != nullptr && XEventsQueued(display, QueuedAfterFlush) > 0;

@@ -1,6 +1,9 @@
 // Classes, creation and destruction on the SDL layer, checked against what
 // Windows does and against the real X window.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <gmock/gmock.h>
@@ -296,6 +299,24 @@ TEST_F(SdlTest, RegisteredIconBecomesTheWindowIcon) {
       << property;
   EXPECT_TRUE(DestroyWindow(window));
   EXPECT_TRUE(UnregisterClassA("IconClass", module));
+}
+
+// A window manager that does not get round to mapping the window (stopped
+// here) must not hold ShowWindow for good; the window appears when it does.
+TEST_F(SdlTest, ShowWindowReturnsWhileTheWindowManagerIsNotMapping) {
+  const std::string manager = Shell("pgrep -P " + std::to_string(getppid()) + " openbox");
+  const std::string openbox = std::to_string(std::atoi(manager.c_str()));
+  ASSERT_NE(openbox, "0") << "no openbox beside the test";
+  HWND window = MakeWindow("unmapped", false);
+  ASSERT_NE(window, nullptr);
+  // Resumed in any case, later than ShowWindow may take.
+  Shell("kill -STOP " + openbox + "; (sleep 15; kill -CONT " + openbox + ") >/dev/null 2>&1 &");
+  ShowWindow(window, SW_SHOW);
+  const std::string state = Shell("ps -o state= -p " + openbox);
+  Shell("kill -CONT " + openbox);
+  EXPECT_EQ(state.substr(0, 1), "T") << "ShowWindow waited for the window manager";
+  EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE, 0);
+  EXPECT_TRUE(ShowAndActivate(window));
 }
 
 TEST_F(SdlTest, MetricsComeFromTheDesktopMode) {
