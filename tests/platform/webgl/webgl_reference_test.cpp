@@ -39,13 +39,13 @@ struct MesaNumbers {
 MesaNumbers RunMesa() {
   MesaNumbers mesa;
   std::string text;
-  std::FILE* pipe = popen(WEBGL_MESA_REFERENCE " 2>&1", "r");
+  std::FILE* pipe = popen(WEBGL_MESA_REFERENCE, "r");
   char chunk[4096];
   for (size_t n; pipe != nullptr && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
     text.append(chunk, n);
   }
   if (pipe == nullptr || pclose(pipe) != 0) {
-    return mesa.failure = "webgl_mesa_reference failed: " + text, mesa;
+    return mesa.failure = "webgl_mesa_reference failed (its messages are above)", mesa;
   }
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
