@@ -1,7 +1,7 @@
 // Mesa's numbers for the calls of reference_script.h, for the WebGL layer's
 // test to compare its own with. Mesa's software renderer runs offscreen (the
 // EGL surfaceless fixture of tests/render). Prints, one line each:
-//   M <modelview, 16> <projection, 16> <label>   at each checkpoint
+//   M <modelview, 16> <projection, 16>   at each checkpoint, in order
 //   P <light position in eye coordinates, 4>
 //   V <position, 3> <normal, 3> <lit colour, 4>   each vertex of each
 //     triangle GL makes of gluSphere, in GL's order
@@ -28,12 +28,11 @@ void Print(char kind, const float* v, int n, const char* end) {
   std::printf("%s", end);
 }
 
-void Checkpoint(const char* label) {
+void Checkpoint(const char*) {
   float m[32];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
   glGetFloatv(GL_PROJECTION_MATRIX, m + 16);
-  Print('M', m, 32, " ");
-  std::printf("%s\n", label);
+  Print('M', m, 32, "\n");
 }
 
 void TexGen(GLint mode) {
