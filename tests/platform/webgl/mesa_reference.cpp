@@ -14,11 +14,22 @@
 // the eye-space normal, which under an identity modelview is GLU's normal.
 // The colour is that of fixed-function lighting (smooth shading: no vertex
 // takes another's).
+//
+//   webgl_mesa_reference shade < state
+// runs the page's vertex shader (webgl_shaders.h) instead, on what stdin
+// gives as webgl.cpp feeds it: a run's 32 per-instance floats, its 56 floats
+// of uScene, a vertex count and the vertices (position, normal, texture
+// coordinates). Prints C <lit colour, 4> for each vertex, from transform
+// feedback.
+#define GL_GLEXT_PROTOTYPES  // the shader's calls, which Mesa's libOpenGL exports
+
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "offscreen_gl.h"
 #include "reference_script.h"
+#include "webgl_shaders.h"
 
 namespace {
 
@@ -62,6 +73,67 @@ std::vector<const GLfloat*> Feedback(std::vector<GLfloat>* buffer, Draw draw) {
   return vertices;
 }
 
+bool Read(float* to, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (std::scanf("%f", &to[i]) != 1) return false;
+  }
+  return true;
+}
+
+int Shade() {
+  float object[32], scene[56];
+  unsigned count = 0;
+  std::vector<float> vertices;
+  if (!Read(object, 32) || !Read(scene, 56) || std::scanf("%u", &count) != 1) return 1;
+  vertices.resize(count * 8u);
+  if (!Read(vertices.data(), vertices.size())) return 1;
+  const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+  const char* source = web_gl::kVertexShader;
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  const GLuint program = glCreateProgram();
+  glAttachShader(program, shader);
+  const char* varying = "vSmooth";
+  glTransformFeedbackVaryings(program, 1, &varying, GL_INTERLEAVED_ATTRIBS);
+  glLinkProgram(program);
+  GLint linked = 0;
+  glGetProgramiv(program, GL_LINK_STATUS, &linked);
+  if (!linked) {
+    char log[1024] = {};
+    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    std::fprintf(stderr, "mesa_reference: the shader did not build: %s\n", log);
+    return 1;
+  }
+  glUseProgram(program);
+  glUniform4fv(glGetUniformLocation(program, "uScene"), 14, scene);
+  GLuint array = 0, buffers[2] = {};
+  glGenVertexArrays(1, &array);
+  glBindVertexArray(array);
+  glGenBuffers(2, buffers);
+  glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)), vertices.data(),
+               GL_STATIC_DRAW);
+  for (GLuint a = 0; a < 3; ++a) {
+    glEnableVertexAttribArray(a);
+    glVertexAttribPointer(a, a == 2 ? 2 : 3, GL_FLOAT, GL_FALSE, 8 * sizeof(float),
+                          reinterpret_cast<const void*>(a * 3 * sizeof(float)));
+  }
+  for (GLuint i = 0; i < 8; ++i) glVertexAttrib4fv(3 + i, object + 4 * i);  // one instance
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, buffers[1]);
+  glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, static_cast<GLsizeiptr>(count * 4 * sizeof(float)), nullptr,
+               GL_STATIC_READ);
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffers[1]);
+  glEnable(GL_RASTERIZER_DISCARD);
+  glBeginTransformFeedback(GL_POINTS);
+  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
+  glEndTransformFeedback();
+  std::vector<float> colours(count * 4u);
+  glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLsizeiptr>(colours.size() * sizeof(float)),
+                     colours.data());
+  for (unsigned i = 0; i < count; ++i) Print('C', &colours[i * 4u], 4, "\n");
+  return glGetError() == GL_NO_ERROR ? 0 : 1;
+}
+
 }  // namespace
 
 // Mesa's software driver leaves an allocation of its feedback path behind
@@ -69,12 +141,13 @@ std::vector<const GLfloat*> Feedback(std::vector<GLfloat>* buffer, Draw draw) {
 extern "C" const char* __lsan_default_suppressions();
 extern "C" const char* __lsan_default_suppressions() { return "leak:swrast_dri.so\n"; }
 
-int main() {
+int main(int argc, char** argv) {
   OffscreenGL gl;
   if (!gl.Create(16, 16)) {
     std::fprintf(stderr, "mesa_reference: %s\n", gl.error().c_str());
     return 1;
   }
+  if (argc == 2 && std::strcmp(argv[1], "shade") == 0) return Shade();
   reference::MatrixScript(Checkpoint);
 
   GLUquadric* quadric = gluNewQuadric();
