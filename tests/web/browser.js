@@ -90,4 +90,16 @@ async function launch(options) {
   return { browser, name, display: x && x.display, env: x && x.env, close };
 }
 
-module.exports = { launch, serve, sleep };
+// Gives the game's window on the private display the keyboard as a user's
+// click does, through the window manager; resolves to its X window id.
+async function focusWindow(session) {
+  const env = session.env;
+  const game = execFileSync('xdotool', ['search', '--sync', '--onlyvisible', '--name', 'Drovane 3D'], { env })
+    .toString().trim().split('\n')[0];
+  execFileSync('xdotool', ['windowactivate', '--sync', game], { env });
+  execFileSync('xdotool', ['mousemove', '--window', game, '370', '340', 'click', '1'], { env });
+  await sleep(300);
+  return game;
+}
+
+module.exports = { launch, serve, sleep, focusWindow };

@@ -10,29 +10,17 @@
 //             grows the green ball, then stops zooming, a two-finger drag
 //             up tilts the view down, a double tap starts a new game
 // Prints the figures; exits 1 on a failed check.
-//   node check_touch.js --site DIR --chromium EXE --work DIR
+//   node check_touch.js --site DIR --executable CHROMIUM --work DIR
 'use strict';
-const { launch, serve } = require('./browser');
 const tools = require('./page_tools');
+const { check, openPage, sleep } = tools;
 
-const args = {};
-for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
-const TICK = 1000;
-const { check, finish } = require('./page_tools').checks();
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
-// Loads the game at TICK with touch emulated and runs script(finger, c):
-// finger(type, points) sends a touch event only when live, finger.page is
-// the page, c the canvas's centre.
-async function run(browser, url, live, script) {
-  const page = await browser.newPage();
+// Loads the game with touch emulated and runs script(finger, c): finger(type,
+// points) sends a touch event only when live, finger.page is the page, c the
+// canvas's centre.
+async function run(session, url, live, script) {
+  const page = await openPage(session, url, { touch: true, viewport: { width: 740, height: 680 } });
   try {
-    await page.setViewport({ width: 740, height: 680 });
-    const cdp = await page.createCDPSession();
-    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
-    await page.evaluateOnNewDocument(tools.installGrabber);
-    await page.goto(`${url}?tick=${TICK}`);
-    await page.waitForFunction(() => window.__frames >= 1, { timeout: 60000 });
     const box = await page.evaluate(() => {
       const r = document.getElementById('canvas').getBoundingClientRect();
       return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
@@ -44,7 +32,7 @@ async function run(browser, url, live, script) {
     const finger = async (type, points) => {
       if (clock === null) clock = Date.now();
       if (live) {
-        await cdp.send('Input.dispatchTouchEvent',
+        await page.cdp.send('Input.dispatchTouchEvent',
           { type, touchPoints: points.map(([x, y], id) => ({ x, y, id })), timestamp: clock / 1000 });
       }
     };
@@ -115,72 +103,48 @@ const doubleTap = async (finger, c) => {
 };
 
 // The script's result untouched, then touched.
-const pair = async (browser, url, script) => [await run(browser, url, false, script), await run(browser, url, true, script)];
+const pair = async (session, url, script) => [await run(session, url, false, script), await run(session, url, true, script)];
 
-// Where the canvas lies in a viewport of that size, with or without a touch
-// screen, and whether the page names the gestures.
-async function layout(browser, url, width, height, touch) {
-  const page = await browser.newPage();
-  try {
-    await page.setViewport({ width, height });
-    const cdp = await page.createCDPSession();
-    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: touch, maxTouchPoints: 5 });
-    await page.goto(url);
-    await page.waitForFunction(() => window.drovaneFrames && window.drovaneFrames.count > 0, { timeout: 60000 });
-    return await page.evaluate(() => {
-      const r = document.getElementById('canvas').getBoundingClientRect();
-      return { left: r.left, right: r.right, top: r.top, bottom: r.bottom, width: r.width, height: r.height,
+tools.runChecks(async ({ session, url }) => {
+  // Where the canvas lies in a viewport of that size, with or without a
+  // touch screen, and whether the page names the gestures.
+  for (const [width, height, touch] of [[400, 700, false], [320, 700, false], [360, 640, true], [740, 360, true]]) {
+    const page = await openPage(session, url, { touch, viewport: { width, height } });
+    const r = await page.evaluate(() => {
+      const b = document.getElementById('canvas').getBoundingClientRect();
+      return { left: b.left, right: b.right, top: b.top, bottom: b.bottom, width: b.width, height: b.height,
         gestures: (document.querySelector('.gestures') || {}).offsetHeight > 0 };
     });
-  } finally {
     await page.close();
-  }
-}
-
-async function main() {
-  const server = await serve(args.site);
-  const url = `http://127.0.0.1:${server.address().port}/`;
-  const session = await launch({ name: 'chromium', executable: args.chromium, work: args.work });
-  const browser = session.browser;
-  try {
-    for (const [width, height, touch] of [[400, 700, false], [320, 700, false], [360, 640, true], [740, 360, true]]) {
-      const r = await layout(browser, url, width, height, touch);
-      const what = `${width} x ${height}${touch ? ' touch screen' : ''}`;
-      console.log(`${what}: canvas ${r.width.toFixed(1)} x ${r.height.toFixed(1)} from (${r.left.toFixed(1)}, ${r.top.toFixed(1)}) ` +
-        `to (${r.right.toFixed(1)}, ${r.bottom.toFixed(1)}); gestures named: ${r.gestures}`);
-      const whole = r.left >= 0 && r.right <= width && Math.abs(r.width / r.height - 4 / 3) < 0.01;
-      if (!touch) check(whole && r.width < 640 && !r.gestures, `${what}: the whole canvas is visible, scaled down, 4:3`);
-      if (touch) {
-        check(whole && r.bottom <= height && (r.width >= 0.95 * width || r.height >= 0.7 * height),
-          `${what}: the canvas fills the viewport, whole, 4:3`);
-        check(r.gestures, `${what}: the page names the gestures`);
-      }
+    const what = `${width} x ${height}${touch ? ' touch screen' : ''}`;
+    console.log(`${what}: canvas ${r.width.toFixed(1)} x ${r.height.toFixed(1)} from (${r.left.toFixed(1)}, ${r.top.toFixed(1)}) ` +
+      `to (${r.right.toFixed(1)}, ${r.bottom.toFixed(1)}); gestures named: ${r.gestures}`);
+    const whole = r.left >= 0 && r.right <= width && Math.abs(r.width / r.height - 4 / 3) < 0.01;
+    if (!touch) check(whole && r.width < 640 && !r.gestures, `${what}: the whole canvas is visible, scaled down, 4:3`);
+    if (touch) {
+      check(whole && r.bottom <= height && (r.width >= 0.95 * width || r.height >= 0.7 * height),
+        `${what}: the canvas fills the viewport, whole, 4:3`);
+      check(r.gestures, `${what}: the page names the gestures`);
     }
-
-    const [stillUp, up] = await pair(browser, url, drag(0, -90));
-    const [stillLeft, left] = await pair(browser, url, drag(-90, 0));
-    console.log(`floor shift over 6 frames [dx, dy]: drag up ${up} (untouched ${stillUp}), drag left ${left} (untouched ${stillLeft})`);
-    check(up[1] - stillUp[1] >= 6, 'a drag up pushes the ball up the screen: the floor slides down');
-    check(left[0] - stillLeft[0] >= 6, 'a drag left pushes the ball left: the floor slides right');
-
-    const [stillPinch, pinched] = await pair(browser, url, pinch);
-    console.log(`player ball after a pinch: ${pinched[0]} pixels, ${pinched[1]} 0.5 s later with the fingers resting (untouched ${stillPinch[0]})`);
-    check(pinched[0] > stillPinch[0] * 1.2, 'a pinch grows the green ball');
-    check(pinched[1] < pinched[0] * 1.15, 'the zoom stops when the fingers rest');
-
-    const [stillTilt, tilted] = await pair(browser, url, tilt);
-    console.log(`grid lines down the column: ${tilted} after a two-finger drag up, ${stillTilt} untouched`);
-    check(tilted < stillTilt, 'a two-finger drag up tilts the view down');
-
-    const [stillTap, tapped] = await pair(browser, url, doubleTap);
-    const share = tools.differingShare(stillTap, tapped);
-    console.log(`double tap: ${(share * 100).toFixed(1)}% of pixels differ from the untouched run`);
-    check(share > 0.5, 'a double tap starts a new game');
-  } finally {
-    await session.close();
-    server.close();
   }
-  finish();
-}
 
-main().catch((e) => { console.error(e); process.exit(1); });
+  const [stillUp, up] = await pair(session, url, drag(0, -90));
+  const [stillLeft, left] = await pair(session, url, drag(-90, 0));
+  console.log(`floor shift over 6 frames [dx, dy]: drag up ${up} (untouched ${stillUp}), drag left ${left} (untouched ${stillLeft})`);
+  check(up[1] - stillUp[1] >= 6, 'a drag up pushes the ball up the screen: the floor slides down');
+  check(left[0] - stillLeft[0] >= 6, 'a drag left pushes the ball left: the floor slides right');
+
+  const [stillPinch, pinched] = await pair(session, url, pinch);
+  console.log(`player ball after a pinch: ${pinched[0]} pixels, ${pinched[1]} 0.5 s later with the fingers resting (untouched ${stillPinch[0]})`);
+  check(pinched[0] > stillPinch[0] * 1.2, 'a pinch grows the green ball');
+  check(pinched[1] < pinched[0] * 1.15, 'the zoom stops when the fingers rest');
+
+  const [stillTilt, tilted] = await pair(session, url, tilt);
+  console.log(`grid lines down the column: ${tilted} after a two-finger drag up, ${stillTilt} untouched`);
+  check(tilted < stillTilt, 'a two-finger drag up tilts the view down');
+
+  const [stillTap, tapped] = await pair(session, url, doubleTap);
+  const share = tools.differingShare(stillTap, tapped);
+  console.log(`double tap: ${(share * 100).toFixed(1)}% of pixels differ from the untouched run`);
+  check(share > 0.5, 'a double tap starts a new game');
+});

@@ -2,16 +2,15 @@
 // so; another failure (here the shader refused, so the program exits with
 // an error of its own) shows its code and does not blame WebGL 2.
 'use strict';
+const { check, openPage, status } = require('./page_tools');
 
-// t: { session, url, check }
+// t: { session, url }
 async function run(t) {
   const ended = async (setup) => {
-    const page = await t.session.browser.newPage();
+    const page = await openPage(t.session, t.url, { setup, wait: false });
     try {
-      await page.evaluateOnNewDocument(setup);
-      await page.goto(t.url);
       await page.waitForFunction(() => /error/.test(document.getElementById('status').textContent), { timeout: 30000 });
-      return await page.evaluate(() => document.getElementById('status').textContent);
+      return await status(page);
     } catch (e) {
       return `(no end: ${e.message})`;
     } finally {
@@ -31,8 +30,8 @@ async function run(t) {
     };
   });
   console.log(`status line without WebGL 2: "${noWebGl2}"; after another failure: "${otherFailure}"`);
-  t.check(/WebGL 2/.test(noWebGl2), 'no WebGL 2: the status line says so');
-  t.check(/0x[0-9a-f]+/.test(otherFailure) && !/WebGL/.test(otherFailure),
+  check(/WebGL 2/.test(noWebGl2), 'no WebGL 2: the status line says so');
+  check(/0x[0-9a-f]+/.test(otherFailure) && !/WebGL/.test(otherFailure),
     'another failure: the status line gives its code and does not blame WebGL 2');
 }
 

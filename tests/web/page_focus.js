@@ -4,13 +4,13 @@
 // switch, with the page's focus and visibility events in either order.
 'use strict';
 const { execFileSync } = require('child_process');
-
-const frames = (page) => page.evaluate(() => window.drovaneFrames.count);
+const { focusWindow } = require('./browser');
+const { check, frames, sleep } = require('./page_tools');
 
 // Frames drawn in `ms` of real time.
 async function framesIn(t, ms) {
   const before = await frames(t.page);
-  await t.sleep(ms);
+  await sleep(ms);
   return (await frames(t.page)) - before;
 }
 
@@ -27,11 +27,11 @@ async function tab(t, events) {
         window.dispatchEvent(new Event(event));
       }
     }, e);
-    await t.sleep(200);
+    await sleep(200);
   }
 }
 
-// t: { session, page, check, sleep, focusWindow }
+// t: { session, page }
 async function run(t) {
   const orders = [['visible', 'focus'], ['focus', 'visible']];
   for (const back of orders) {
@@ -40,7 +40,7 @@ async function run(t) {
     await tab(t, back);
     const again = await framesIn(t, 1000);
     console.log(`tab switch, back with ${back.join(' then ')}: ${paused} frames while away, ${again} in the second after`);
-    t.check(paused <= 1 && again >= 10, `tab switch (${back.join(' then ')}): paused, then animates again without input`);
+    check(paused <= 1 && again >= 10, `tab switch (${back.join(' then ')}): paused, then animates again without input`);
   }
   if (t.session.display) await runWindowSwitch(t);
 }
@@ -48,17 +48,17 @@ async function run(t) {
 // On a real display: t.session is headed.
 async function runWindowSwitch(t) {
   const env = t.session.env;
-  const game = await t.focusWindow(t.session);
+  const game = await focusWindow(t.session);
   const before = await framesIn(t, 700);
   const other = await t.session.browser.newPage({ type: 'window' });
-  await t.sleep(1000);
+  await sleep(1000);
   const away = await framesIn(t, 1000);
   execFileSync('xdotool', ['windowactivate', '--sync', game], { env });
-  await t.sleep(300);
+  await sleep(300);
   const back = await framesIn(t, 1000);
   await other.close();
   console.log(`window switch: ${before} frames in 0.7 s before, ${away} in 1 s with another window focused, ${back} in 1 s after`);
-  t.check(before >= 10 && away <= 1 && back >= 10, 'window switch: paused, then animates again without input');
+  check(before >= 10 && away <= 1 && back >= 10, 'window switch: paused, then animates again without input');
 }
 
 module.exports = { run, runWindowSwitch };

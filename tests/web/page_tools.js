@@ -1,29 +1,38 @@
-// Frames grabbed from the page's canvas, and measures on them.
+// Frames grabbed from the page's canvas, measures on them, and what every
+// page check shares: its command line, its pass/fail tally, a page to check.
 'use strict';
+const { launch, serve, sleep } = require('./browser');
 
-// Runs in the page before its scripts: window.__grab(n) resolves to the next
-// n frames, read from inside the frame hook while the drawing buffer still
-// holds them (top-down RGBA, base64).
+// Runs in the page before its scripts: window.__first is the first frame,
+// window.__grab(n) resolves to the next n frames, read from inside the frame
+// hook while the drawing buffer still holds them (top-down RGBA, base64).
+// With window.__refuseFullscreen set, full screen is refused, as a browser
+// may (a setting, an iframe without permission).
 function installGrabber() {
   let pageHook = null, wanted = 0, grabs = [], done = null;
+  window.__first = null;
   Object.defineProperty(window, 'drovaneOnFrame', {
     set(f) { pageHook = f; },
     get() {
       return (count) => {
         if (pageHook) pageHook(count);
-        window.__frames = count;
-        if (wanted === 0) return;
+        if (count !== 1 && wanted === 0) return;
         const canvas = document.getElementById('canvas');
         const gl = canvas.getContext('webgl2');
         const px = new Uint8Array(canvas.width * canvas.height * 4);
         gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
         let s = '';
         for (let i = 0; i < px.length; i += 8192) s += String.fromCharCode.apply(null, px.subarray(i, i + 8192));
-        grabs.push({ w: canvas.width, h: canvas.height, data: btoa(s) });
-        if (--wanted === 0) done(grabs);
+        const grab = { w: canvas.width, h: canvas.height, data: btoa(s) };
+        if (count === 1) window.__first = grab;
+        if (wanted > 0) { grabs.push(grab); if (--wanted === 0) done(grabs); }
       };
     },
   });
+  const request = Element.prototype.requestFullscreen;
+  Element.prototype.requestFullscreen = function (...options) {
+    return window.__refuseFullscreen ? Promise.reject(new TypeError('refused')) : request.apply(this, options);
+  };
   window.__grab = (n) => new Promise((resolve) => { grabs = []; wanted = n; done = resolve; });
 }
 
@@ -54,12 +63,14 @@ function differingShare(a, b) {
   return n / (a.w * a.h);
 }
 
-// Pixels of the player's (green) ball.
-function greenPixels(img) {
+// Pixels of a colour (r, g, b) -> bool; green is the player's ball.
+const green = (r, g, b) => g > 150 && r < 110 && b < 110;
+function countPixels(img, colour) {
   let n = 0;
-  for (let i = 0; i < img.rgb.length; i += 3) if (img.rgb[i + 1] > 150 && img.rgb[i] < 110 && img.rgb[i + 2] < 110) ++n;
+  for (let i = 0; i < img.rgb.length; i += 3) if (colour(img.rgb[i], img.rgb[i + 1], img.rgb[i + 2])) ++n;
   return n;
 }
+const greenPixels = (img) => countPixels(img, green);
 
 const lum = (img, x, y) => { const i = (y * img.w + x) * 3; return img.rgb[i] + img.rgb[i + 1] + img.rgb[i + 2]; };
 
@@ -75,11 +86,12 @@ function gridLines(img, columns) {
 }
 
 // How far the floor in the lower half moved from frame a to frame b: the
-// shift [dx, dy] (pixels, + right and down) that matches them best.
-function floorShift(a, b) {
+// shift [dx, dy] (pixels, + right and down, |dx| up to xRange) that
+// matches them best.
+function floorShift(a, b, xRange = 10) {
   let best = [0, 0], bestCost = Infinity;
   for (let sy = -10; sy <= 10; ++sy) {
-    for (let sx = -10; sx <= 10; ++sx) {
+    for (let sx = -xRange; sx <= xRange; ++sx) {
       let cost = 0;
       for (let y = a.h / 2 + 20; y < a.h - 20; y += 3) {
         for (let x = 20; x < a.w - 20; x += 5) cost += Math.abs(lum(a, x, y) - lum(b, x + sx, y + sy));
@@ -90,17 +102,72 @@ function floorShift(a, b) {
   return best;
 }
 
-// Named pass/fail lines; finish() exits 1 when any failed.
-function checks() {
-  const failures = [];
-  const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
-  const finish = () => {
-    if (failures.length) {
-      console.log(`${failures.length} check(s) failed`);
-      process.exit(1);
+// Height of the green ball's bounding box: steadier than its pixel count,
+// since another ball can hide part of it.
+function greenHeight(img) {
+  let top = -1, bottom = -1;
+  for (let i = 0; i < img.rgb.length; i += 3) {
+    if (green(img.rgb[i], img.rgb[i + 1], img.rgb[i + 2])) {
+      const y = Math.floor(i / 3 / img.w);
+      if (top < 0) top = y;
+      bottom = y;
     }
-  };
-  return { check, finish };
+  }
+  return top < 0 ? 0 : bottom - top + 1;
 }
 
-module.exports = { checks, installGrabber, grab, decode, differingShare, greenPixels, gridLines, floorShift };
+// The command line's --name value pairs.
+const args = {};
+for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
+
+// Named pass/fail lines; runChecks exits 1 when any failed.
+const failures = [];
+const check = (ok, what) => { console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`); if (!ok) failures.push(what); };
+
+const status = (page) => page.evaluate(() => document.getElementById('status').textContent);
+const frames = (page) => page.evaluate(() => window.drovaneFrames.count);
+const firstFrame = (page) => page.waitForFunction(() => window.__first !== null, { timeout: 60000 });
+
+// A new tab at url with the grabber (and `setup`) run before the page's
+// scripts; `touch` (Chromium) emulates a touch screen or none through a CDP
+// session left in page.cdp, `viewport` sizes it. Resolves once the first frame is drawn, unless wait is false.
+async function openPage(session, url, { setup, touch, viewport, wait = true } = {}) {
+  const page = await session.browser.newPage();
+  page.on('pageerror', (e) => console.log('page error:', e.message));
+  if (viewport) await page.setViewport(viewport);
+  if (touch !== undefined) {
+    page.cdp = await page.createCDPSession();
+    await page.cdp.send('Emulation.setTouchEmulationEnabled', { enabled: touch, maxTouchPoints: 5 });
+  }
+  await page.evaluateOnNewDocument(installGrabber);
+  if (setup) await page.evaluateOnNewDocument(setup);
+  await page.goto(url);
+  if (wait) await firstFrame(page);
+  return page;
+}
+
+// Serves --site, launches --browser (--executable) with its profile in
+// --work, runs body({ session, server, url }) with url the page at ?tick=1000,
+// and exits 1 when it throws or a check failed.
+async function runChecks(body, launchOptions = {}) {
+  const server = await serve(args.site);
+  const url = `http://127.0.0.1:${server.address().port}/?tick=1000`;
+  let session = null;
+  try {
+    session = await launch({ name: args.browser || 'chromium', executable: args.executable, work: args.work, ...launchOptions });
+    await body({ session, server, url });
+  } catch (e) {
+    console.error(e);
+    failures.push('an error');
+  } finally {
+    if (session) await session.close();
+    server.close();
+  }
+  if (failures.length) {
+    console.log(`${failures.length} check(s) failed`);
+    process.exit(1);
+  }
+}
+
+module.exports = { args, check, runChecks, openPage, firstFrame, status, frames, installGrabber, grab, decode,
+  differingShare, countPixels, greenPixels, greenHeight, gridLines, floorShift, sleep };

@@ -6,9 +6,7 @@
 'use strict';
 const path = require('path');
 const { launch, serve } = require('./browser');
-
-const args = {};
-for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
+const { args } = require('./page_tools');
 const TIMEOUT_MS = 240000;
 const program = path.basename(args.program);
 const page = `<!doctype html><html><head><meta charset="utf-8"><link rel="icon" href="data:,"></head><body>

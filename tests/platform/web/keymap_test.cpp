@@ -3,67 +3,53 @@
 // their keyCodes differ).
 #include <gtest/gtest.h>
 
-#include <iterator>
-
 #include "keymap.h"
 
 namespace {
 
 struct Case {
+  const char* layout;  // "-": an on-screen keyboard, which may leave the code empty
   const char* code;
   const char* key;
   WPARAM expected;
 };
 
-void ExpectMapped(const char* layout, const Case* cases, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const Case& c = cases[i];
+const Case kCases[] = {
+    {"us", "Equal", "=", VK_OEM_PLUS},           {"us", "Equal", "+", VK_OEM_PLUS},  // with Shift
+    {"us", "Minus", "-", VK_OEM_MINUS},          {"us", "Minus", "_", VK_OEM_MINUS},
+    {"us", "Digit6", "6", '6'},                  {"us", "KeyR", "r", 'R'},
+    {"us", "KeyR", "R", 'R'},                    {"us", "NumpadAdd", "+", VK_ADD},
+    {"us", "NumpadSubtract", "-", VK_SUBTRACT},  {"us", "Numpad8", "ArrowUp", VK_NUMPAD8},
+    {"us", "ArrowUp", "ArrowUp", VK_UP},         {"us", "Enter", "Enter", VK_RETURN},
+    {"us", "NumpadEnter", "Enter", VK_RETURN},   {"us", "AltLeft", "Alt", VK_MENU},
+    {"de", "BracketRight", "+", VK_OEM_PLUS},    {"de", "Slash", "-", VK_OEM_MINUS},
+    {"de", "Minus", "ß", VK_OEM_8},              {"de", "Equal", "Dead", VK_OEM_8},  // the ´ key
+    {"de", "KeyZ", "y", 'Y'},                    {"de", "KeyY", "z", 'Z'},
+    {"de", "Digit6", "6", '6'},                  {"de", "Digit0", "=", '0'},  // with Shift
+    {"de", "NumpadAdd", "+", VK_ADD},            {"de", "AltRight", "AltGraph", VK_MENU},
+    {"fr", "Equal", "=", VK_OEM_PLUS},           {"fr", "Equal", "+", VK_OEM_PLUS},
+    {"fr", "Digit6", "-", '6'},                  {"fr", "Digit8", "_", '8'},
+    {"fr", "Digit1", "&", '1'},                  {"fr", "Digit1", "1", '1'},
+    {"fr", "Minus", ")", VK_OEM_8},              {"fr", "KeyQ", "a", 'A'},
+    {"fr", "KeyR", "r", 'R'},                    {"fr", "NumpadSubtract", "-", VK_SUBTRACT},
+    {"-", "", "+", VK_OEM_PLUS},                 {"-", "", "7", '7'},
+    {"-", "", "ArrowLeft", VK_LEFT},             {"-", "AudioVolumeUp", "AudioVolumeUp", 0},
+};
+
+TEST(WebKeymap, KeysMapByLayoutAndDigitsStayDigits) {
+  for (const Case& c : kCases) {
     EXPECT_EQ(web_layer::MapKey(c.code, c.key).virtualKey, c.expected)
-        << layout << ": code " << c.code << ", key " << c.key;
+        << c.layout << ": code " << c.code << ", key " << c.key;
   }
+  EXPECT_EQ(web_layer::MapKey(nullptr, nullptr).virtualKey, 0u);
 }
 
-TEST(WebKeymap, ZoomKeysFollowTheLayoutAndDigitsStayDigits) {
-  const Case us[] = {
-      {"Equal", "=", VK_OEM_PLUS},       {"Equal", "+", VK_OEM_PLUS},  // with Shift
-      {"Minus", "-", VK_OEM_MINUS},      {"Minus", "_", VK_OEM_MINUS},
-      {"Digit6", "6", '6'},              {"KeyR", "r", 'R'},
-      {"KeyR", "R", 'R'},                {"NumpadAdd", "+", VK_ADD},
-      {"NumpadSubtract", "-", VK_SUBTRACT}, {"Numpad8", "ArrowUp", VK_NUMPAD8},
-      {"ArrowUp", "ArrowUp", VK_UP},     {"Enter", "Enter", VK_RETURN},
-      {"NumpadEnter", "Enter", VK_RETURN}, {"AltLeft", "Alt", VK_MENU},
-  };
-  const Case de[] = {
-      {"BracketRight", "+", VK_OEM_PLUS}, {"Slash", "-", VK_OEM_MINUS},
-      {"Minus", "ß", VK_OEM_8},           {"Equal", "Dead", VK_OEM_8},  // the ´ key
-      {"KeyZ", "y", 'Y'},                 {"KeyY", "z", 'Z'},
-      {"Digit6", "6", '6'},               {"Digit0", "=", '0'},  // with Shift
-      {"NumpadAdd", "+", VK_ADD},         {"AltRight", "AltGraph", VK_MENU},
-  };
-  const Case fr[] = {
-      {"Equal", "=", VK_OEM_PLUS}, {"Equal", "+", VK_OEM_PLUS},
-      {"Digit6", "-", '6'},        {"Digit8", "_", '8'},
-      {"Digit1", "&", '1'},        {"Digit1", "1", '1'},
-      {"Minus", ")", VK_OEM_8},    {"KeyQ", "a", 'A'},
-      {"KeyR", "r", 'R'},          {"NumpadSubtract", "-", VK_SUBTRACT},
-  };
-  ExpectMapped("us", us, std::size(us));
-  ExpectMapped("de", de, std::size(de));
-  ExpectMapped("fr", fr, std::size(fr));
-}
-
-TEST(WebKeymap, ScanCodesComeFromThePositionAndEventsWithoutACodeFromTheKey) {
+TEST(WebKeymap, ScanCodesComeFromThePosition) {
   const web_layer::KeyInfo up = web_layer::MapKey("ArrowUp", "ArrowUp");
   EXPECT_EQ(up.scanCode, 0x48u);
   EXPECT_TRUE(up.extended);
   EXPECT_EQ(web_layer::MapKey("BracketRight", "+").scanCode, 0x1Bu);
   EXPECT_TRUE(web_layer::MapKey("NumpadEnter", "Enter").extended);
-  // On-screen keyboards may leave the code empty.
-  EXPECT_EQ(web_layer::MapKey("", "+").virtualKey, static_cast<WPARAM>(VK_OEM_PLUS));
-  EXPECT_EQ(web_layer::MapKey("", "7").virtualKey, static_cast<WPARAM>('7'));
-  EXPECT_EQ(web_layer::MapKey("", "ArrowLeft").virtualKey, static_cast<WPARAM>(VK_LEFT));
-  EXPECT_EQ(web_layer::MapKey(nullptr, nullptr).virtualKey, 0u);
-  EXPECT_EQ(web_layer::MapKey("AudioVolumeUp", "AudioVolumeUp").virtualKey, 0u);
 }
 
 TEST(WebKeymap, AKeyIsReleasedWithTheCodeItWentDownWith) {

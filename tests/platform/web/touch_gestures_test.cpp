@@ -20,6 +20,10 @@ struct TouchGesturesTest : ::testing::Test {
     gestures.Move(id, x, y);
     gestures.Moved();
   }
+  void Tap(long id, double x, double y, double at, double held = 50) {
+    gestures.Start(id, x, y, at);
+    gestures.End(id, at + held);
+  }
   Record sink;
   web_layer::TouchGestures gestures{&sink};
 };
@@ -32,19 +36,13 @@ TEST_F(TouchGesturesTest, DragHoldsTheArrowsItPointsAtAndTapsInOnePlaceMakeR) {
   MoveTo(7, 20, 110);  // left
   gestures.End(7, 900);
   EXPECT_EQ(sink.Take(), "+38 +39 -38 -39 +37 -37 ");
-  gestures.Start(1, 50, 50, 1000);
-  gestures.End(1, 1100);
-  gestures.Start(2, 200, 50, 1200);  // too far from the first tap
-  gestures.End(2, 1250);
-  gestures.Start(3, 205, 55, 1400);
-  gestures.End(3, 1450);
+  Tap(1, 50, 50, 1000, 100);
+  Tap(2, 200, 50, 1200);  // too far from the first tap
+  Tap(3, 205, 55, 1400);
   EXPECT_EQ(sink.Take(), "+82 -82 ");
-  gestures.Start(4, 205, 55, 1500);
-  gestures.End(4, 1550);
-  gestures.Start(5, 205, 55, 2200);  // too late
-  gestures.End(5, 2250);
-  gestures.Start(6, 205, 55, 2300);  // held too long
-  gestures.End(6, 2700);
+  Tap(4, 205, 55, 1500);
+  Tap(5, 205, 55, 2200);  // too late
+  Tap(6, 205, 55, 2300, 400);  // held too long
   EXPECT_EQ(sink.Take(), "");
 }
 
@@ -68,8 +66,7 @@ TEST_F(TouchGesturesTest, TwoFingersPinchAndTiltButNeitherDragNorTap) {
   gestures.End(2, 520);
   MoveTo(1, 100, 200);  // the finger left behind drives nothing
   gestures.End(1, 530);
-  gestures.Start(3, 100, 100, 560);  // nor makes a tap of the next
-  gestures.End(3, 580);
+  Tap(3, 100, 100, 560, 20);  // nor makes a tap of the next
   EXPECT_EQ(sink.Take(), "");
 }
 
