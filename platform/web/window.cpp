@@ -136,7 +136,7 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
   return wasVisible;
 }
 
-extern "C" BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
+extern "C" BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL) {
   if (handle == nullptr) {
     for (wm::Window* window : g_wm.windows) {
       window->invalid = true;
@@ -147,7 +147,10 @@ extern "C" BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
   if (window == nullptr) {
     return FALSE;
   }
-  window->invalid = true;  // one flag: any part invalidates the whole
+  // One flag: any part invalidates the whole; an empty rectangle adds nothing.
+  if (rect == nullptr || (rect->right > rect->left && rect->bottom > rect->top)) {
+    window->invalid = true;
+  }
   return TRUE;
 }
 

@@ -5,6 +5,8 @@
 //   IDI_APPLICATION: the page's own favicon stands for it); LoadCursorA is
 //   shared (wm_window.cpp).
 // Lacks: class extra bytes, menus, background brushes (GL paints it all).
+#include <cstring>
+
 #include "platform_resources.h"
 #include "web_state.h"
 
@@ -48,7 +50,9 @@ extern "C" HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
 
 extern "C" ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
   if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
-      windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr) {
+      windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||
+      IsAtom(windowClass->lpszClassName) || windowClass->lpszClassName[0] == '\0' ||
+      std::strlen(windowClass->lpszClassName) > 255) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
@@ -56,7 +60,13 @@ extern "C" ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
-  const ATOM atom = static_cast<ATOM>(0xC000 + g_wm.classes.size());
+  // Atoms are never reused, like handles.
+  static WORD nextAtom = 0xC000;
+  if (nextAtom == 0xFFFF) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
+  const ATOM atom = nextAtom++;
   g_wm.classes.push_back(wm::WindowClass{windowClass->lpszClassName, atom, windowClass->style,
                                          windowClass->lpfnWndProc, windowClass->hInstance,
                                          windowClass->hIcon});

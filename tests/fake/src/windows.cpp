@@ -275,11 +275,13 @@ extern "C" BOOL UpdateWindow(HWND window) {
   return TRUE;
 }
 
-extern "C" BOOL InvalidateRect(HWND window, const RECT*, BOOL erase) {
+extern "C" BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
   Log("InvalidateRect " + std::to_string(erase));
   if (fake::Faulted(fake::Fault::InvalidateRect)) return FALSE;
   WindowRecord* record = FindWin(window);
-  if (record != nullptr) record->invalid = true;
+  // An empty rectangle adds nothing to the update region.
+  const bool empty = rect != nullptr && (rect->right <= rect->left || rect->bottom <= rect->top);
+  if (record != nullptr && !empty) record->invalid = true;
   return record != nullptr;
 }
 
