@@ -84,6 +84,8 @@ void ChangeFocus(HWND newFocus);
 // Removes every trace of the window from the queue, the timers, the focus
 // and the window table; the layer then frees its record.
 void Unlink(Window* window);
+// Unlinks the window, then lets the layer release it (ReleaseWindow).
+void Forget(Window* window);
 
 // CreateWindowExA in steps both layers take, around making the system's
 // window. First the checks: the class's index, or -1 (last error set) for
@@ -98,9 +100,8 @@ CREATESTRUCTA CreationRecord(DWORD exStyle, LPCSTR className, LPCSTR title, DWOR
                              HINSTANCE instance, LPVOID param);
 // Sends WM_GETMINMAXINFO, WM_NCCREATE and WM_CREATE in Windows' order. A
 // refusal destroys the half-made window: it hears only WM_NCDESTROY, then
-// `forget` removes it. FALSE when the window is gone.
-bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits,
-                  void (*forget)(Window*));
+// it is forgotten. FALSE when the window is gone.
+bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits);
 // Shows the window when made WS_VISIBLE; its handle, or null if it is gone.
 HWND FinishCreation(HWND handle, DWORD style);
 
@@ -119,5 +120,14 @@ void PumpInput();
 // Waits until a message can be retrieved or the time-out (from the call)
 // has passed; FALSE on time-out.
 bool WaitForInput(DWORD milliseconds);
+// Releases the system's side of a window the core has forgotten (its
+// messages, timers and focus are gone) and frees the layer's record.
+void ReleaseWindow(Window* window);
+// Shows the window's new title wherever the system shows one.
+void ShowTitle(const Window& window);
+// How far the system's frame reaches beyond the client area for these
+// styles (left, top, right, bottom); all 0 where the frame lies outside
+// every rectangle the program sees.
+RECT FrameMargins(DWORD style, DWORD exStyle);
 
 }  // namespace wm
