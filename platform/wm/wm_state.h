@@ -1,13 +1,15 @@
-// The Win32 window bookkeeping both window layers share (not a public
-// header): window and class records, handle lookup, the posted-message
-// queue and timers, all in one record, `g_wm`, owned by wm_state.cpp.
+// The Win32 window bookkeeping every backend shares (the SDL and web layers
+// and the tests' fake; not a public header): window and class records,
+// handle lookup, the posted-message queue and timers, all in one record,
+// `g_wm`, owned by wm_state.cpp.
 //
 // Supports: the parts of the window manager that touch no system: what
-//   wm_state.cpp, wm_queue.cpp and wm_window.cpp implement on these tables.
+//   wm_state.cpp, wm_class.cpp, wm_paint.cpp, wm_queue.cpp and
+//   wm_window.cpp implement on these tables.
 // Lacks:    thread safety (windows, queue and timers belong to the one
 //   thread that uses them), and anything a system must do: each layer
-//   derives its own window record from `Window` and implements the seam at
-//   the end of this header.
+//   may derive its own window record from `Window` and implements the seam
+//   at the end of this header.
 // Depends on: the Win32 subset header only.
 //
 // Handles are numbers looked up in these tables, never pointers to records,
