@@ -21,7 +21,8 @@ class WmQueueTest : public ::testing::Test {
     windowClass.lpszClassName = "WmQueue";
     ASSERT_NE(0, RegisterClassExA(&windowClass));
   }
-  void TearDown() override { UnregisterClassA("WmQueue", nullptr); }
+  // Frees the windows a case leaves, and the class.
+  void TearDown() override { fake::Reset(); }
 
   static HWND Create() {
     return CreateWindowExA(0, "WmQueue", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
