@@ -5,10 +5,9 @@
 //   (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, then for a pop-up WM_SIZE and
 //   WM_MOVE; an overlapped window gets its first WM_SIZE from ShowWindow);
 //   a refusal in WM_NCCREATE or WM_CREATE (-1) destroys the half-made window
-//   with WM_NCDESTROY and makes CreateWindowExA return null; DestroyWindow
-//   (WM_DESTROY then WM_NCDESTROY); window procedures that can be replaced
-//   (GWLP_WNDPROC) and user data (GWLP_USERDATA), and DefWindowProcA,
-//   on the shared bookkeeping (wm_window.cpp).
+//   with WM_NCDESTROY and makes CreateWindowExA return null; the SDL side of
+//   DestroyWindow and SetWindowTextA (the core's, wm_window.cpp, as are
+//   window data and DefWindowProcA).
 // Lacks:    child windows (WS_CHILD fails with ERROR_TLW_WITH_WSCHILD, or
 //   ERROR_NOT_SUPPORTED when a parent is given), menus, extra window bytes,
 //   non-client messages other than WM_NCCREATE / WM_NCDESTROY.
@@ -24,16 +23,23 @@ LPARAM PackPoint(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
 }
 
-// Removes every trace of the window from the queue, the timers and focus,
-// then the window itself.
-void Forget(wm::Window* record) {
-  Window* window = sdl_layer::Own(record);
-  wm::Unlink(window);
+}  // namespace
+
+namespace wm {
+
+// The SDL window stays on screen until the queue is next looked at: a mode
+// switch makes the next window of it at once (spare_window.cpp).
+void ReleaseWindow(wm::Window* record) {
+  sdl_layer::Window* window = sdl_layer::Own(record);
   sdl_layer::ReleaseSdlWindow(window->sdl, window->sdlFormat);
   delete window;
 }
 
-}  // namespace
+void ShowTitle(const wm::Window& record) {
+  SDL_SetWindowTitle(static_cast<const sdl_layer::Window&>(record).sdl, record.title.c_str());
+}
+
+}  // namespace wm
 
 namespace sdl_layer {
 
@@ -112,7 +118,7 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
     limits.ptMaxSize = POINT{desktop.w, desktop.h};
     limits.ptMaxTrackSize = POINT{desktop.w, desktop.h};
   }
-  if (!wm::SendCreation(window, &create, &limits, Forget)) {
+  if (!wm::SendCreation(window, &create, &limits)) {
     return nullptr;
   }
   // As on Windows, an overlapped window hears of its size and place when it
@@ -130,29 +136,3 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   return wm::FinishCreation(handle, style);
 }
 
-extern "C" BOOL DestroyWindow(HWND handle) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (window->destroying) {
-    return TRUE;  // already on its way out (DestroyWindow from WM_DESTROY)
-  }
-  window->destroying = true;
-  // The SDL window stays on screen until the queue is next looked at: a
-  // mode switch makes the next window of it at once (spare_window.cpp).
-  sdl_layer::Send(window, WM_DESTROY, 0, 0);
-  sdl_layer::Send(window, WM_NCDESTROY, 0, 0);
-  Forget(window);
-  return TRUE;
-}
-
-extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  window->title = text != nullptr ? text : "";
-  SDL_SetWindowTitle(window->sdl, window->title.c_str());
-  return TRUE;
-}

@@ -1,16 +1,12 @@
-// Window classes, icons and cursors on SDL2.
+// Class and window icons on SDL2 (the class table itself is the core's,
+// wm_class.cpp).
 //
-// Supports: RegisterClassExA into the shared class table (wm_state.cpp
-//   finds and unregisters classes, wm_window.cpp loads the arrow cursor),
-//   LoadIconA for images registered with PlatformRegisterIcon and for
-//   IDI_APPLICATION. A class icon becomes the SDL window icon: the largest
-//   size registered, which the window manager scales down (SDL hands it
-//   one image only).
-// Lacks:    class and window extra bytes, menus, background brushes (GL
-//   paints the whole client area).
+// Supports: LoadIconA for images registered with PlatformRegisterIcon and
+//   for IDI_APPLICATION. A class icon becomes the SDL window icon: the
+//   largest size registered, which the window manager scales down (SDL
+//   hands it one image only).
+// Lacks:    icons in other sizes for other places (taskbar, Alt+Tab).
 // Depends on: SDL2 (surfaces for icons).
-#include <cstring>
-
 #include "platform_resources.h"
 #include "sdl_internal.h"
 
@@ -86,29 +82,4 @@ extern "C" HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
   }
   SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
   return nullptr;
-}
-
-extern "C" ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
-  if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
-      windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||
-      IsAtom(windowClass->lpszClassName) || windowClass->lpszClassName[0] == '\0' ||
-      std::strlen(windowClass->lpszClassName) > 255) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  if (wm::FindClassIndex(windowClass->lpszClassName) >= 0) {
-    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
-    return 0;
-  }
-  // Atoms are never reused, like handles.
-  static WORD nextAtom = 0xC000;
-  if (nextAtom == 0xFFFF) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return 0;
-  }
-  const ATOM atom = nextAtom++;
-  wm::g_wm.classes.push_back(wm::WindowClass{windowClass->lpszClassName, atom,
-                                              windowClass->style, windowClass->lpfnWndProc,
-                                              windowClass->hInstance, windowClass->hIcon});
-  return atom;
 }

@@ -1,18 +1,17 @@
 // Visibility, painting state, placement, focus and the cursor on SDL2.
 //
-// Supports: ShowWindow (hide, show, minimise, maximise, restore), the update
-//   state behind WM_PAINT (a window is invalid when made, shown, resized or
-//   exposed; WM_PAINT is only generated for visible windows), MoveWindow,
-//   the client and window rectangles, AdjustWindowRectEx, focus and
-//   foreground requests, and ShowCursor's display counter (UpdateWindow and
-//   GetFocus: wm_window.cpp).
+// Supports: ShowWindow (hide, show, minimise, maximise, restore; a window is
+//   invalid when made, shown, resized or exposed), MoveWindow, the client
+//   and window rectangles, the frame's margins for AdjustWindowRectEx (none),
+//   focus and foreground requests, and ShowCursor's display counter
+//   (InvalidateRect, ValidateRect: wm_paint.cpp; UpdateWindow, GetFocus,
+//   AdjustWindowRectEx: wm_window.cpp).
 // Frame model: the frame belongs to the window manager and lies outside
 //   every rectangle here. The window rectangle is the client area in screen
 //   coordinates, AdjustWindowRectEx leaves a rectangle unchanged, and
 //   MoveWindow places and sizes the client area. So "client area exactly
 //   640 x 480" holds whatever decorations the window manager adds.
-// Lacks:    update regions (one flag per window: a partial InvalidateRect
-//   invalidates it all, a partial ValidateRect validates nothing).
+// Lacks:    update regions (one flag per window, wm_paint.cpp).
 // Depends on: SDL2 video.
 #include "display_connection.h"
 #include "sdl_internal.h"
@@ -23,17 +22,15 @@ using sdl_layer::g_sdl;
 using wm::g_wm;
 using sdl_layer::Window;
 
-bool CoversClient(Window* window, const RECT* rect) {
-  if (rect == nullptr) {
-    return true;
-  }
-  int width = 0;
-  int height = 0;
-  sdl_layer::ClientSize(window, &width, &height);
-  return rect->left <= 0 && rect->top <= 0 && rect->right >= width && rect->bottom >= height;
+}  // namespace
+
+namespace wm {
+
+RECT FrameMargins(DWORD, DWORD) {
+  return RECT{0, 0, 0, 0};  // the frame is outside every rectangle
 }
 
-}  // namespace
+}  // namespace wm
 
 namespace sdl_layer {
 
@@ -132,35 +129,6 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
   return wasVisible;
 }
 
-extern "C" BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL) {
-  if (handle == nullptr) {
-    // Windows repaints every window then.
-    for (wm::Window* window : g_wm.windows) {
-      window->invalid = true;
-    }
-    return TRUE;
-  }
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (rect == nullptr || (rect->right > rect->left && rect->bottom > rect->top)) {
-    window->invalid = true;
-  }
-  return TRUE;
-}
-
-extern "C" BOOL ValidateRect(HWND handle, const RECT* rect) {
-  Window* window = sdl_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (CoversClient(window, rect)) {
-    window->invalid = false;
-  }
-  return TRUE;
-}
-
 extern "C" BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) {
   Window* window = sdl_layer::RequireWindow(handle);
   if (window == nullptr) {
@@ -205,14 +173,6 @@ extern "C" BOOL GetWindowRect(HWND handle, RECT* rect) {
   SDL_GL_GetDrawableSize(window->sdl, &width, &height);
   *rect = RECT{x, y, x + width, y + height};
   return TRUE;
-}
-
-extern "C" BOOL AdjustWindowRectEx(RECT* rect, DWORD, BOOL, DWORD) {
-  if (rect == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  return TRUE;  // the frame is outside every rectangle: nothing to add
 }
 
 extern "C" BOOL SetForegroundWindow(HWND handle) {

@@ -5,8 +5,9 @@
 //   synchronously (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_MOVE), and
 //   WM_SIZE when the window is first shown, after its activation, as
 //   Windows sends it for an overlapped window; a refusal in WM_NCCREATE / WM_CREATE destroys the half-made
-//   window with WM_NCDESTROY; DestroyWindow; showing, painting state,
-//   focus. Window data and DefWindowProcA: the shared wm_window.cpp.
+//   window with WM_NCDESTROY; the page's side of DestroyWindow and
+//   SetWindowTextA (the title is the document's); showing, focus. Window
+//   data, DefWindowProcA and the paint state: the core's (wm/).
 // Frame model: there is no frame. The window rectangle is the client area,
 //   at the canvas's place in the page; AdjustWindowRectEx changes nothing.
 // Lacks: child windows, menus, moving the canvas (MoveWindow only resizes).
@@ -22,16 +23,6 @@ namespace {
 using web_layer::g_web;
 using wm::g_wm;
 using web_layer::Window;
-
-void Forget(wm::Window* window) {
-  wm::Unlink(window);
-  delete web_layer::Own(window);
-}
-
-bool CoversClient(const Window* window, const RECT* rect) {
-  return rect == nullptr || (rect->left <= 0 && rect->top <= 0 && rect->right >= window->width &&
-                             rect->bottom >= window->height);
-}
 
 // The canvas's place in the page, in CSS pixels.
 EM_JS(int, web_canvas_left, (void), {
@@ -49,6 +40,18 @@ EM_JS(void, web_show_cursor, (int show), {
 });
 
 }  // namespace
+
+namespace wm {
+
+void ReleaseWindow(wm::Window* window) { delete web_layer::Own(window); }
+
+void ShowTitle(const wm::Window& window) { web_set_title(window.title.c_str()); }
+
+RECT FrameMargins(DWORD, DWORD) {
+  return RECT{0, 0, 0, 0};  // no frame: the window rectangle is the canvas
+}
+
+}  // namespace wm
 
 extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU menu,
@@ -74,37 +77,12 @@ extern "C" HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, D
   MINMAXINFO limits{};
   limits.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   limits.ptMaxTrackSize = limits.ptMaxSize;
-  if (!wm::SendCreation(window, &create, &limits, Forget)) {
+  if (!wm::SendCreation(window, &create, &limits)) {
     return nullptr;
   }
   web_layer::Send(window, WM_MOVE, 0,
                   MAKELPARAM(static_cast<WORD>(web_canvas_left()), static_cast<WORD>(web_canvas_top())));
   return wm::FinishCreation(handle, style);
-}
-
-extern "C" BOOL DestroyWindow(HWND handle) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (window->destroying) {
-    return TRUE;
-  }
-  window->destroying = true;
-  web_layer::Send(window, WM_DESTROY, 0, 0);
-  web_layer::Send(window, WM_NCDESTROY, 0, 0);
-  Forget(window);
-  return TRUE;
-}
-
-extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  window->title = text != nullptr ? text : "";
-  web_set_title(window->title.c_str());
-  return TRUE;
 }
 
 extern "C" BOOL ShowWindow(HWND handle, int command) {
@@ -134,32 +112,6 @@ extern "C" BOOL ShowWindow(HWND handle, int command) {
     }
   }
   return wasVisible;
-}
-
-extern "C" BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
-  if (handle == nullptr) {
-    for (wm::Window* window : g_wm.windows) {
-      window->invalid = true;
-    }
-    return TRUE;
-  }
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  window->invalid = true;  // one flag: any part invalidates the whole
-  return TRUE;
-}
-
-extern "C" BOOL ValidateRect(HWND handle, const RECT* rect) {
-  Window* window = web_layer::RequireWindow(handle);
-  if (window == nullptr) {
-    return FALSE;
-  }
-  if (CoversClient(window, rect)) {
-    window->invalid = false;
-  }
-  return TRUE;
 }
 
 extern "C" BOOL MoveWindow(HWND handle, int, int, int width, int height, BOOL repaint) {
@@ -200,14 +152,6 @@ extern "C" BOOL GetWindowRect(HWND handle, RECT* rect) {
   const LONG left = web_canvas_left();
   const LONG top = web_canvas_top();
   *rect = RECT{left, top, left + window->width, top + window->height};
-  return TRUE;
-}
-
-extern "C" BOOL AdjustWindowRectEx(RECT* rect, DWORD, BOOL, DWORD) {
-  if (rect == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   return TRUE;
 }
 

@@ -1,16 +1,13 @@
-// Window classes, icons and cursors in the page.
+// Icons in the page (the class table is the core's, wm_class.cpp).
 //
-// Supports: RegisterClassExA into the shared class table (wm_state.cpp
-//   finds and unregisters classes), LoadIconA (any registered resource or
-//   IDI_APPLICATION: the page's own favicon stands for it); LoadCursorA is
-//   shared (wm_window.cpp).
-// Lacks: class extra bytes, menus, background brushes (GL paints it all).
+// Supports: LoadIconA (any registered resource or IDI_APPLICATION: the
+//   page's own favicon stands for it); LoadCursorA is the core's
+//   (wm_window.cpp).
+// Lacks: the program's own icon images: the page shows its favicon.
 #include "platform_resources.h"
 #include "web_state.h"
 
 namespace {
-
-using wm::g_wm;
 
 HICON const kApplicationIcon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(0x7F00));
 constexpr ULONG_PTR kIconBase = 0x20000;
@@ -44,21 +41,4 @@ extern "C" HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
   }
   SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
   return nullptr;
-}
-
-extern "C" ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
-  if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
-      windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  if (wm::FindClassIndex(windowClass->lpszClassName) >= 0) {
-    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
-    return 0;
-  }
-  const ATOM atom = static_cast<ATOM>(0xC000 + g_wm.classes.size());
-  g_wm.classes.push_back(wm::WindowClass{windowClass->lpszClassName, atom, windowClass->style,
-                                         windowClass->lpfnWndProc, windowClass->hInstance,
-                                         windowClass->hIcon});
-  return atom;
 }

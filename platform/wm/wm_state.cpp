@@ -93,4 +93,9 @@ void Unlink(Window* window) {
                      g_wm.windows.end());
 }
 
+void Forget(Window* window) {
+  Unlink(window);
+  ReleaseWindow(window);
+}
+
 }  // namespace wm

@@ -1,13 +1,15 @@
-// The Win32 window bookkeeping both window layers share (not a public
-// header): window and class records, handle lookup, the posted-message
-// queue and timers, all in one record, `g_wm`, owned by wm_state.cpp.
+// The Win32 window bookkeeping every backend shares (the SDL and web layers
+// and the tests' fake; not a public header): window and class records,
+// handle lookup, the posted-message queue and timers, all in one record,
+// `g_wm`, owned by wm_state.cpp.
 //
 // Supports: the parts of the window manager that touch no system: what
-//   wm_state.cpp, wm_queue.cpp and wm_window.cpp implement on these tables.
+//   wm_state.cpp, wm_class.cpp, wm_paint.cpp, wm_queue.cpp and
+//   wm_window.cpp implement on these tables.
 // Lacks:    thread safety (windows, queue and timers belong to the one
 //   thread that uses them), and anything a system must do: each layer
-//   derives its own window record from `Window` and implements the seam at
-//   the end of this header.
+//   may derive its own window record from `Window` and implements the seam
+//   at the end of this header.
 // Depends on: the Win32 subset header only.
 //
 // Handles are numbers looked up in these tables, never pointers to records,
@@ -84,6 +86,8 @@ void ChangeFocus(HWND newFocus);
 // Removes every trace of the window from the queue, the timers, the focus
 // and the window table; the layer then frees its record.
 void Unlink(Window* window);
+// Unlinks the window, then lets the layer release it (ReleaseWindow).
+void Forget(Window* window);
 
 // CreateWindowExA in steps both layers take, around making the system's
 // window. First the checks: the class's index, or -1 (last error set) for
@@ -98,9 +102,8 @@ CREATESTRUCTA CreationRecord(DWORD exStyle, LPCSTR className, LPCSTR title, DWOR
                              HINSTANCE instance, LPVOID param);
 // Sends WM_GETMINMAXINFO, WM_NCCREATE and WM_CREATE in Windows' order. A
 // refusal destroys the half-made window: it hears only WM_NCDESTROY, then
-// `forget` removes it. FALSE when the window is gone.
-bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits,
-                  void (*forget)(Window*));
+// it is forgotten. FALSE when the window is gone.
+bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits);
 // Shows the window when made WS_VISIBLE; its handle, or null if it is gone.
 HWND FinishCreation(HWND handle, DWORD style);
 
@@ -119,5 +122,14 @@ void PumpInput();
 // Waits until a message can be retrieved or the time-out (from the call)
 // has passed; FALSE on time-out.
 bool WaitForInput(DWORD milliseconds);
+// Releases the system's side of a window the core has forgotten (its
+// messages, timers and focus are gone) and frees the layer's record.
+void ReleaseWindow(Window* window);
+// Shows the window's new title wherever the system shows one.
+void ShowTitle(const Window& window);
+// How far the system's frame reaches beyond the client area for these
+// styles (left, top, right, bottom); all 0 where the frame lies outside
+// every rectangle the program sees.
+RECT FrameMargins(DWORD style, DWORD exStyle);
 
 }  // namespace wm

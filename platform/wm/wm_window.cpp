@@ -1,18 +1,20 @@
-// The window functions both window layers share: the steps of creation
-// around the system's window, window data, default processing, the class
-// table's removal and the stock cursor.
+// The window functions every window layer shares: the steps of creation
+// around the system's window, destruction, titles, the frame's margins,
+// window data, default processing and the stock cursor.
 //
 // Supports: window procedures that can be replaced (GWLP_WNDPROC), user
 //   data (GWLP_USERDATA), styles read back (GWL_STYLE, GWL_EXSTYLE);
 //   DefWindowProcA for the messages whose default matters (WM_CLOSE
 //   destroys, WM_NCCREATE agrees, WM_PAINT validates, Alt+F4 closes);
-//   class names and window titles read back; UpdateWindow; GetFocus;
-//   UnregisterClassA while no window of the class is left; LoadCursorA for
-//   IDC_ARROW.
+//   DestroyWindow (WM_DESTROY then WM_NCDESTROY, then the layer releases
+//   the system's window); class names and window titles, set and read
+//   back; AdjustWindowRectEx with the layer's frame margins; UpdateWindow;
+//   GetFocus; LoadCursorA for IDC_ARROW.
 // Lacks:    child windows, extra window bytes, cursors other than the
 //   arrow, changing styles after creation (a layer's system window cannot
 //   be restyled in place).
-// Depends on: the layer's ShowWindow, DestroyWindow and ValidateRect.
+// Depends on: the layer's ShowWindow and seam (wm_state.h); ValidateRect
+//   (wm_paint.cpp).
 #include <algorithm>
 #include <cstring>
 
@@ -90,8 +92,7 @@ CREATESTRUCTA CreationRecord(DWORD exStyle, LPCSTR className, LPCSTR title, DWOR
   return create;
 }
 
-bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits,
-                  void (*forget)(Window*)) {
+bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits) {
   HWND const handle = window->handle;
   Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(limits));
   bool created = FindWindow(handle) != nullptr &&
@@ -103,7 +104,7 @@ bool SendCreation(Window* window, CREATESTRUCTA* create, MINMAXINFO* limits,
     if (FindWindow(handle) != nullptr) {
       window->destroying = true;
       Send(window, WM_NCDESTROY, 0, 0);
-      forget(window);
+      Forget(window);
     }
     return false;
   }
@@ -205,6 +206,44 @@ extern "C" LONG GetWindowLongA(HWND handle, int index) {
   return static_cast<LONG>(GetWindowLongPtrA(handle, index));
 }
 
+extern "C" BOOL DestroyWindow(HWND handle) {
+  wm::Window* window = wm::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (window->destroying) {
+    return TRUE;  // already on its way out (DestroyWindow from WM_DESTROY)
+  }
+  window->destroying = true;
+  wm::Send(window, WM_DESTROY, 0, 0);
+  wm::Send(window, WM_NCDESTROY, 0, 0);
+  wm::Forget(window);
+  return TRUE;
+}
+
+extern "C" BOOL SetWindowTextA(HWND handle, LPCSTR text) {
+  wm::Window* window = wm::RequireWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  window->title = text != nullptr ? text : "";
+  wm::ShowTitle(*window);
+  return TRUE;
+}
+
+extern "C" BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD exStyle) {
+  if (rect == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const RECT frame = wm::FrameMargins(style, exStyle);
+  rect->left -= frame.left;
+  rect->top -= frame.top;
+  rect->right += frame.right;
+  rect->bottom += frame.bottom;
+  return TRUE;
+}
+
 extern "C" BOOL IsWindow(HWND handle) { return wm::FindWindow(handle) != nullptr; }
 
 extern "C" int GetClassNameA(HWND handle, LPSTR buffer, int size) {
@@ -250,22 +289,3 @@ extern "C" HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 extern "C" HWND GetFocus(void) { return g_wm.focus; }
-
-extern "C" BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
-  const long index = wm::FindClassIndex(className);
-  if (index < 0) {
-    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
-    return FALSE;
-  }
-  const size_t position = static_cast<size_t>(index);
-  for (const wm::Window* window : g_wm.windows) {
-    if (window->classIndex == position) {
-      SetLastError(ERROR_CLASS_HAS_WINDOWS);
-      return FALSE;
-    }
-  }
-  // Windows refer to classes by index: keep the slot, make it unfindable.
-  g_wm.classes[position].name.clear();
-  g_wm.classes[position].atom = 0;
-  return TRUE;
-}

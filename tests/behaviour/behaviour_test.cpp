@@ -232,6 +232,19 @@ TEST_F(Win32Behaviour, UpdateWindowPaintsAnInvalidWindowOnce) {
   EXPECT_EQ(2u, g_log.size());
 }
 
+// An empty rectangle adds nothing to the update region, so a valid window
+// stays valid.
+TEST_F(Win32Behaviour, InvalidatingAnEmptyRectangleLeavesTheWindowValid) {
+  HWND window = Create();
+  ASSERT_TRUE(ShowAndActivate(window));
+  ASSERT_TRUE(UpdateWindow(window));
+  MSG msg;
+  ASSERT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  const RECT empty = {10, 10, 10, 20};
+  EXPECT_TRUE(InvalidateRect(window, &empty, FALSE));
+  EXPECT_FALSE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+}
+
 TEST_F(Win32Behaviour, CloseThroughDefWindowProcDestroysTheWindow) {
   HWND window = Create();
   ASSERT_TRUE(ShowAndActivate(window));

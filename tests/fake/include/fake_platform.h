@@ -1,38 +1,34 @@
 // A scripted stand-in for the `platform` library, for tests (Linux only).
 //
-// Link `platform_fake` + `platform_base` instead of `platform`. It provides
-// every function `platform` provides: the clock, the heap, module handles,
-// SystemParametersInfoA, an in-memory window manager with a message queue,
-// display modes, cursor, timers, pixel formats, WGL and
-// PlatformSetSwapInterval. Nothing is drawn and nothing ever sleeps.
+// Link `platform_fake` + `platform_base` instead of `platform`. It is the
+// game's own window manager core (platform/wm: classes, windows, window
+// data, the message queue, timers, paint state, DefWindowProcA) on a
+// scripted backend: the clock, the heap, module handles,
+// SystemParametersInfoA, window placement, activation, display modes,
+// cursor, pixel formats, WGL and PlatformSetSwapInterval. Nothing is drawn
+// and nothing ever sleeps.
 //
 // Supports:
 //   - a settable clock; MsgWaitForMultipleObjects/WaitMessage advance it
-//     instead of sleeping; optionally Windows' coarse timer, on which
-//     GetTickCount, timeGetTime and waits move in 15.625 ms steps unless
-//     timeBeginPeriod asked for a finer one;
+//     instead of sleeping (to the next due timer, or through the time-out);
+//     optionally Windows' coarse timer, on which GetTickCount, timeGetTime
+//     and waits move in 15.625 ms steps unless timeBeginPeriod asked for a
+//     finer one;
 //   - heap fault injection (fail the Nth allocation) and a live-block count;
-//   - windows that get WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE (and WM_SIZE
-//     for pop-ups; overlapped windows get it when first shown) synchronously
-//     in CreateWindowExA (a WM_CREATE answer of -1 fails the
-//     creation after WM_NCDESTROY, as on Windows), WM_DESTROY + WM_NCDESTROY
-//     in DestroyWindow, WM_CLOSE -> DestroyWindow in DefWindowProcA;
-//   - a queue filled by PostMessageA/PostQuitMessage (or fake::Post), read by
-//     PeekMessageA/GetMessageA; WM_QUIT comes once the posted messages are out,
-//     then WM_PAINT for a visible invalid window, then WM_TIMER for a due
-//     timer (waits advance the clock to it);
+//   - the core's creation messages; pop-ups (and children, which the fake
+//     makes as top-level windows keeping their style) get WM_SIZE at once,
+//     overlapped windows when first shown;
 //   - ShowWindow of a hidden window invalidates it and (unless SW_MINIMIZE)
-//     activates it at once: WM_ACTIVATE, foreground and focus; UpdateWindow
-//     sends WM_PAINT to an invalid window; ValidateRect and DefWindowProcA's
-//     WM_PAINT validate;
+//     activates it at once: WM_ACTIVATE, foreground and focus;
+//   - GetMessageA with nothing queued and no timer gives -1 instead of
+//     blocking for ever;
 //   - display modes: the screen's size and 1024x768 at 32 bits, others get
 //     DISP_CHANGE_BADMODE;
-//   - a log of calls, a log of messages sent to window procedures, and a hook
-//     run on every logged call (to post WM_QUIT after N frames, say);
+//   - a log of calls (the core's functions included) and a hook run on every
+//     logged call (to post WM_QUIT after N frames, say);
 //   - a failure switch for each call the framework checks.
-// Lacks: update regions (one invalid flag), real input, WM_CHAR from TranslateMessage, window
-// parents, hwnd/range filters of the queue functions, any real GL context
-// (GL calls made without a current context are no-ops under GLVND).
+// Lacks: real input, window parents, any real GL context (GL calls made
+// without a current context are no-ops under GLVND).
 //
 // Call fake::Reset() before each test (a GoogleTest fixture's SetUp). It
 // forgets windows without sending them anything.
@@ -104,8 +100,9 @@ bool QuitPosted();      // PostQuitMessage called, WM_QUIT not yet retrieved
 int QuitExitCode();     // the last PostQuitMessage's code
 // Results MsgWaitForMultipleObjects gives, in order; each advances the clock
 // by `advance` ms. When the script is empty it returns WAIT_OBJECT_0 (at once)
-// if a message is queued, else WAIT_TIMEOUT after advancing the clock by the
-// whole time-out.
+// if a message is queued or, with the clock moved to it, when a timer falls
+// due within the time-out; else WAIT_TIMEOUT after advancing the clock by
+// the whole time-out.
 void ScriptWaitResult(DWORD result, DWORD advance);
 struct WaitCall {
   DWORD count;
@@ -114,23 +111,14 @@ struct WaitCall {
   DWORD wakeMask;
 };
 const std::vector<WaitCall>& WaitCalls();
-// WaitMessage advances the clock by this much (default 0) and returns TRUE.
+// WaitMessage advances the clock by this much (default 0), then waits as
+// MsgWaitForMultipleObjects does without a time-out, and returns TRUE.
 void SetWaitMessageAdvance(DWORD milliseconds);
 // Messages given to TranslateMessage and DispatchMessageA.
 const std::vector<MSG>& Dispatched();
 int TranslateCalls();
 
 // ---- Windows ---------------------------------------------------------------
-struct SentMessage {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  LRESULT result;
-};
-// Every message the fake delivered to a window procedure (creation messages,
-// SendMessageA, DispatchMessageA, DestroyWindow), in order.
-const std::vector<SentMessage>& SentMessages();
 // Messages DefWindowProcA was called with.
 const std::vector<UINT>& DefWindowProcMessages();
 

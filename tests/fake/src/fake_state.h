@@ -1,4 +1,5 @@
-// The fake platform's one state record, shared by its source files.
+// The fake platform's one state record, shared by its source files. Windows,
+// classes, the queue and timers are the core's (wm_state.h).
 #pragma once
 
 #include <deque>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "fake_platform.h"
+#include "wm_state.h"
 
 namespace fake {
 
@@ -17,24 +19,10 @@ struct FaultSetting {
   DWORD lastError = 0;
 };
 
-struct WindowClass {
-  std::string name;
-  WNDPROC procedure = nullptr;
-  HINSTANCE instance = nullptr;
-};
-
-struct TimerRecord {
-  DWORD elapse;
-  DWORD due;
-};
-
+// What the fake keeps of a window beside the core's record: its place and
+// size, and what it was made with. It outlives the window, marked gone.
 struct WindowRecord {
   WindowState state;
-  WNDPROC procedure = nullptr;
-  LONG_PTR userData = 0;
-  bool invalid = false;   // needs a WM_PAINT
-  bool needSize = false;  // overlapped, no WM_SIZE yet: sent on first show
-  std::map<UINT_PTR, TimerRecord> timers;
 };
 
 struct WaitScript {
@@ -61,23 +49,17 @@ struct State {
   UINT wheelLines = 3;
   DWORD wheelError = ERROR_INVALID_PARAMETER;
 
-  std::deque<MSG> queue;
-  bool quitPending = false;
-  int quitCode = 0;
   std::deque<WaitScript> waitScript;
   std::vector<WaitCall> waitCalls;
   DWORD waitMessageAdvance = 0;
   std::vector<MSG> dispatched;
   int translateCalls = 0;
 
-  std::vector<SentMessage> sent;
   std::vector<UINT> defMessages;
-  std::map<std::string, WindowClass> classes;
   std::map<HWND, WindowRecord> windows;
   ULONG_PTR nextHandle = 0x1000;
   HWND lastCreated = nullptr;
   HWND foreground = nullptr;
-  HWND focus = nullptr;
   int defaultX = 26, defaultY = 26, defaultWidth = 800, defaultHeight = 600;
 
   int screenCx = 1920, screenCy = 1080;
@@ -98,10 +80,6 @@ struct State {
   std::map<Fault, FaultSetting> faults;
 };
 
-// The next message the queue gives, by Windows' priorities: posted ones,
-// then WM_QUIT, then WM_PAINT for a visible invalid window, then WM_TIMER for
-// a due timer (rescheduled when removed). False when there is none.
-bool NextMessage(MSG* msg, bool remove);
 // Milliseconds until the next timer falls due (0 if one is), INFINITE if none.
 DWORD UntilNextTimer();
 
@@ -113,9 +91,10 @@ void Log(const std::string& entry);
 // disarms itself.
 bool Faulted(Fault fault);
 HANDLE NewHandle();
+// The fake's record of a window the core has, else null.
 WindowRecord* FindWin(HWND window);
-// Calls the window's procedure and records the message.
-LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Copies what the core keeps of a live window into the test's view of it.
+void TakeCoreState(const wm::Window& window, WindowState* state);
 // A timed wait of `milliseconds` runs out: the true time moves on to the
 // first step of the wait timer at or after the time-out.
 void WaitOut(DWORD milliseconds);

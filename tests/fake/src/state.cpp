@@ -41,13 +41,18 @@ HANDLE NewHandle() {
 
 WindowRecord* FindWin(HWND window) {
   auto it = S().windows.find(window);
-  if (it == S().windows.end() || !it->second.state.exists) {
+  if (it == S().windows.end() || wm::FindWindow(window) == nullptr) {
     return nullptr;
   }
   return &it->second;
 }
 
 void Reset() {
+  // The core forgets its windows without a message to them.
+  for (wm::Window* window : wm::g_wm.windows) {
+    delete window;
+  }
+  wm::g_wm = wm::State{};
   // Blocks still live belong to whoever has them: the count runs on.
   const int liveBlocks = S().liveBlocks;
   S() = State();
@@ -110,17 +115,31 @@ void SetWheelScrollLines(bool succeed, UINT lines, DWORD lastError) {
   S().wheelError = lastError;
 }
 
-int QueuedMessages() { return static_cast<int>(S().queue.size()); }
-bool QuitPosted() { return S().quitPending; }
-int QuitExitCode() { return S().quitCode; }
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  wm::Post(window, message, wParam, lParam);
+}
+int QueuedMessages() { return static_cast<int>(wm::g_wm.posted.size()); }
+bool QuitPosted() { return wm::g_wm.quitPosted; }
+int QuitExitCode() { return wm::g_wm.quitCode; }
 void ScriptWaitResult(DWORD result, DWORD advance) { S().waitScript.push_back({result, advance}); }
 const std::vector<WaitCall>& WaitCalls() { return S().waitCalls; }
 void SetWaitMessageAdvance(DWORD milliseconds) { S().waitMessageAdvance = milliseconds; }
 const std::vector<MSG>& Dispatched() { return S().dispatched; }
 int TranslateCalls() { return S().translateCalls; }
 
-const std::vector<SentMessage>& SentMessages() { return S().sent; }
 const std::vector<UINT>& DefWindowProcMessages() { return S().defMessages; }
+
+void TakeCoreState(const wm::Window& window, WindowState* state) {
+  state->className = wm::g_wm.classes[window.classIndex].name;
+  state->title = window.title;
+  state->style = window.style;
+  state->exStyle = window.exStyle;
+  state->visible = (window.style & WS_VISIBLE) != 0;
+  state->timers = 0;
+  for (const wm::Timer& timer : wm::g_wm.timers) {
+    state->timers += timer.window == window.handle ? 1 : 0;
+  }
+}
 
 WindowState Window(HWND window) {
   auto it = S().windows.find(window);
@@ -131,22 +150,19 @@ WindowState Window(HWND window) {
     return none;
   }
   WindowState state = it->second.state;
-  state.timers = static_cast<int>(it->second.timers.size());
+  if (const wm::Window* live = wm::FindWindow(window)) {
+    state.exists = true;
+    TakeCoreState(*live, &state);
+  }
   return state;
 }
 
 HWND LastCreatedWindow() { return S().lastCreated; }
 
-int LiveWindows() {
-  int count = 0;
-  for (const auto& entry : S().windows) {
-    count += entry.second.state.exists ? 1 : 0;
-  }
-  return count;
-}
+int LiveWindows() { return static_cast<int>(wm::g_wm.windows.size()); }
 
 HWND ForegroundWindow() { return S().foreground; }
-HWND FocusWindow() { return S().focus; }
+HWND FocusWindow() { return wm::g_wm.focus; }
 
 void SetDefaultPlacement(int x, int y, int width, int height) {
   State& s = S();

@@ -1,4 +1,5 @@
-// The fake's queue, waits and heap, which the main-loop tests lean on.
+// The fake's clock, waits, call hook and heap, which the main-loop tests lean
+// on (the queue itself is the core's: tests/platform/wm).
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
@@ -9,23 +10,6 @@ class FakeQueueTest : public ::testing::Test {
  protected:
   void SetUp() override { fake::Reset(); }
 };
-
-TEST_F(FakeQueueTest, QuitComesAfterThePostedMessages) {
-  PostQuitMessage(3);
-  fake::Post(nullptr, WM_USER, 1, 2);
-  MSG msg = {};
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 1u);
-  EXPECT_EQ(msg.lParam, 2);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-  EXPECT_EQ(msg.wParam, 3u);
-  EXPECT_FALSE(fake::QuitPosted());
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);  // would block forever
-}
 
 TEST_F(FakeQueueTest, WindowsTimerStepsUntilAFinerPeriodIsAsked) {
   fake::UseWindowsTimer();

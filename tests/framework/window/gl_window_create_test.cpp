@@ -60,7 +60,8 @@ TEST_F(GLWindowCreateTest, WindowedMakesAnOverlappedWindowWithTheExactClientSize
   HWND hwnd = window->GetHandle();
   ASSERT_NE(hwnd, nullptr);
   const fake::WindowState state = fake::Window(hwnd);
-  EXPECT_EQ(state.style, static_cast<DWORD>(WS_OVERLAPPEDWINDOW) | kClip);
+  // Shown: the style reads back with WS_VISIBLE, as on Windows.
+  EXPECT_EQ(state.style, static_cast<DWORD>(WS_OVERLAPPEDWINDOW | WS_VISIBLE) | kClip);
   EXPECT_EQ(state.exStyle, 0x00040100u);
   EXPECT_EQ(state.clientWidth, 640);
   EXPECT_EQ(state.clientHeight, 480);
@@ -143,7 +144,7 @@ TEST_F(GLWindowCreateTest, FullScreenChangesTheModeAndMakesAPopupOfTheResolution
   EXPECT_EQ(fake::CursorDisplayCount(), -1);
 
   const fake::WindowState state = fake::Window(hwnd);
-  EXPECT_EQ(state.style, static_cast<DWORD>(WS_POPUP) | kClip);
+  EXPECT_EQ(state.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE) | kClip);
   EXPECT_EQ(state.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
   EXPECT_EQ(state.windowRect.left, 0);
   EXPECT_EQ(state.windowRect.top, 0);

@@ -53,8 +53,8 @@ TEST_F(GLWindowSwitchTest, AroundTripKeepsTheObjectAndBuildsResourcesAgain) {
   EXPECT_EQ(window->FullscreenFlag(), 0);
   EXPECT_FALSE(fake::DisplayModeChanged());
   EXPECT_EQ(fake::CursorDisplayCount(), 0);
-  EXPECT_EQ(Current().style, static_cast<DWORD>(WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS |
-                                                WS_CLIPCHILDREN));
+  EXPECT_EQ(Current().style, static_cast<DWORD>(WS_OVERLAPPEDWINDOW | WS_VISIBLE |
+                                                WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
   EXPECT_EQ(window->glResourcesCalls, 3);
   EXPECT_FALSE(destroyed);
 }
