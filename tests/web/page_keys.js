@@ -53,7 +53,9 @@ async function run(t) {
       `${bigger} after '${plus}', ${smaller} after '-'`);
     check(bigger > still * 1.2, `${layout}: the key typing '${plus}' zooms in`);
     check(smaller < bigger / 1.2, `${layout}: '-' zooms out`);
-    if (keys[layout].digit) check(Math.abs(digit - still) <= still * 0.1 + 2, `${layout}: '-' on the 6 key is a digit: no zoom`);
+    // One-sided: a chaser shoving the ball can change its size by a quarter
+    // either way, while 0.7 s of zooming out would halve it.
+    if (keys[layout].digit) check(digit > still * 0.8, `${layout}: '-' on the 6 key is a digit: no zoom out`);
   }
   if (t.session.name === 'firefox') execFileSync('setxkbmap', ['us'], { env });
 }
