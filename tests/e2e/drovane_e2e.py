@@ -233,21 +233,28 @@ def check_new_game(game):
     # across the key press differs far more than any pair before it
     # (measured: 50-85% at the press, at most 8-22% between grabs before).
     # Grabs 0.5 s apart were no good: moving balls and a drifting floor
-    # changed 39-55% of the picture without input.
+    # changed 39-55% of the picture without input. A chaser shoving the
+    # player's ball slides the whole floor too (up to 57% between grabs,
+    # seen in 2 of 5 runs): a try with such a shove before the key is
+    # taken again, up to three times.
     settle()
-    grabber = Grabber()
-    try:
-        before = grabber.series(game.window, 8, GRAB_INTERVAL)
-        game.key("r")
-        after = grabber.series(game.window, 8, GRAB_INTERVAL)
-    finally:
-        grabber.close()
-    expect(len(before) == 8 and len(after) == 8, "the window could be grabbed")
-    images = [image for _, image in before + after]
-    changes = [a.difference(b) for a, b in zip(images, images[1:])]
-    quiet = max(changes[:len(before) - 1])
-    jump = max(changes[len(before) - 1:])
-    print("share of the picture changed between grabs: %s" % " ".join("%.2f" % c for c in changes))
+    for _ in range(3):
+        grabber = Grabber()
+        try:
+            before = grabber.series(game.window, 8, GRAB_INTERVAL)
+            game.key("r")
+            after = grabber.series(game.window, 8, GRAB_INTERVAL)
+        finally:
+            grabber.close()
+        expect(len(before) == 8 and len(after) == 8, "the window could be grabbed")
+        images = [image for _, image in before + after]
+        changes = [a.difference(b) for a, b in zip(images, images[1:])]
+        quiet = max(changes[:len(before) - 1])
+        jump = max(changes[len(before) - 1:])
+        print("share of the picture changed between grabs: %s" % " ".join("%.2f" % c for c in changes))
+        if quiet < 0.3:
+            break
+        settle()
     expect(jump > 0.35 and jump > 1.5 * quiet,
            "typing r starts a new game (%.0f%% of the picture changed at once, at most %.0f%%"
            " between grabs before)" % (100 * jump, 100 * quiet))
