@@ -4,10 +4,11 @@
 // Supports: top-level windows with Windows' creation messages in order,
 //   synchronously (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_MOVE), and
 //   WM_SIZE when the window is first shown, after its activation, as
-//   Windows sends it for an overlapped window; a refusal in WM_NCCREATE / WM_CREATE destroys the half-made
-//   window with WM_NCDESTROY; the page's side of DestroyWindow and
-//   SetWindowTextA (the title is the document's); showing, focus. Window
-//   data, DefWindowProcA and the paint state: the core's (wm/).
+//   Windows sends it for an overlapped window; a refusal in WM_NCCREATE /
+//   WM_CREATE destroys the half-made window with WM_NCDESTROY; the page's
+//   side of DestroyWindow and SetWindowTextA (the window's title is the
+//   page's); showing, focus. Window data, DefWindowProcA and the paint
+//   state: the core's (wm/).
 // Frame model: there is no frame. The window rectangle is the client area,
 //   at the canvas's place in the page; AdjustWindowRectEx changes nothing.
 // Lacks: child windows, menus, moving the canvas (MoveWindow only resizes).
