@@ -23,6 +23,12 @@ def ball_height(image):
     return max(rows) - min(rows) + 1 if len(rows) > 20 else 0
 
 
+def tallest(game, name):
+    """The ball's height over three screenshots: another ball passing in front
+    only makes the green box smaller, and it never stays in front for long."""
+    return max(ball_height(game.shot(name)) for _ in range(3))
+
+
 def hold_until(game, key, name, done):
     """Holds key down until done(height) is true of a screenshot."""
     heights = []
@@ -38,14 +44,13 @@ def hold_until(game, key, name, done):
         tool("xdotool", "keyup", key)
     print("%s: ball heights while held: %s" % (key, heights))
     settle(0.3)
-    return ball_height(game.shot(name + "-released"))
+    return tallest(game, name + "-released")
 
 
 def check(game, layout, minus):
     tool("xdotool", "windowactivate", "--sync", game.window)
     settle()
-    # Another ball passing in front only makes the green box smaller.
-    start = max(ball_height(game.shot("start")) for _ in range(3))
+    start = tallest(game, "start")
     expect(start > 10, "the green ball is in view (%d px tall)" % start)
     nearer = hold_until(game, "plus", "plus", lambda h: h > 2.5 * start)
     expect(nearer > 2 * start, "%s: holding '+' zooms in (ball %d -> %d px)" % (layout, start, nearer))
