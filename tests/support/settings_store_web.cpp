@@ -3,10 +3,10 @@
 // handed to the layer the way the page's start does.
 #include <emscripten.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform_posix_testing.h"
+#include "reg_export.h"
 #include "settings_store.h"
 #include "web_settings.h"
 
@@ -49,10 +49,7 @@ struct SettingsStore::State {
   bool keyExists = false;
 
   void Write() const {
-    const std::string text = keyExists ? "Windows Registry Editor Version 5.00\r\n\r\n"
-                                         "[HKEY_CURRENT_USER\\Software\\Vorlix\\Drovane]\r\n" +
-                                             lines + "\r\n"
-                                       : std::string();
+    const std::string text = keyExists ? ExportedKey(lines) : std::string();
     web_write_settings(text.c_str(), keyExists ? 1 : 0);
     WebInstallSettings();
   }
@@ -69,29 +66,9 @@ SettingsStore::~SettingsStore() {
 }
 
 void SettingsStore::Put(const char* name, DWORD type, const std::vector<BYTE>& data) {
-  std::string line = "\"" + std::string(name) + "\"=";
-  char hex[16];
-  if (type == REG_DWORD && data.size() == 4) {
-    std::snprintf(hex, sizeof hex, "dword:%02x%02x%02x%02x", data[3], data[2], data[1], data[0]);
-    line += hex;
-  } else {
-    // The editor writes string types as stored: UTF-16 (ASCII here).
-    const bool wide = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-    line += type == REG_BINARY ? std::string("hex:") : "hex(" + std::to_string(type) + "):";
-    for (std::size_t i = 0; i < data.size(); ++i) {
-      std::snprintf(hex, sizeof hex, "%s%02x%s", i == 0 ? "" : ",", data[i], wide ? ",00" : "");
-      line += hex;
-    }
-  }
-  state_->lines += line + "\r\n";
+  state_->lines += ExportedValueLine(name, type, data);
   state_->keyExists = true;
   state_->Write();
-}
-
-void SettingsStore::PutDword(const char* name, DWORD value) {
-  Put(name, REG_DWORD,
-      {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-       static_cast<BYTE>(value >> 24)});
 }
 
 void SettingsStore::CreateKey() {

@@ -71,12 +71,6 @@ void SettingsStore::Put(const char* name, DWORD type, const std::vector<BYTE>& d
   WriteValue(name, type, data);
 }
 
-void SettingsStore::PutDword(const char* name, DWORD value) {
-  Put(name, REG_DWORD,
-      {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-       static_cast<BYTE>(value >> 24)});
-}
-
 void SettingsStore::CreateKey() { WriteValue(nullptr, 0, {}); }
 
 std::string SettingsStore::Describe() const {
