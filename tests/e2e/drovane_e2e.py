@@ -10,7 +10,6 @@ Each check starts the game, drives it with xdotool, reads the screen with
 Standard library only; the screenshots stay in --out (their paths are
 printed) so a failure can be looked at.
 """
-import argparse
 import os
 import subprocess
 import sys
@@ -18,7 +17,7 @@ import tempfile
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-from screen import GRAB_INTERVAL, Grabber, Image, arrow_slide  # noqa: E402
+from screen import GRAB_INTERVAL, Grabber, Image, arrow_slide, check_arguments  # noqa: E402
 
 TITLE = "Drovane 3D"
 CLEAR_GREY = (51, 51, 51)  # the clear colour 0.2, 0.2, 0.2
@@ -375,22 +374,14 @@ SETTINGS = """Windows Registry Editor Version 5.00
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--out", required=True, help="directory for screenshots")
-    parser.add_argument("check", choices=sorted(CHECKS))
-    args = parser.parse_args()
-    if not os.environ.get("DISPLAY"):
-        print("no DISPLAY: run this inside scripts/xvfb-session.sh", file=sys.stderr)
-        return 2
-    out = os.path.join(os.path.abspath(args.out), args.check)
-    os.makedirs(out, exist_ok=True)
+    args = check_arguments(__doc__, CHECKS)
+    out = args.shots(args.check)
     with tempfile.TemporaryDirectory() as config_home:
         if args.check == "settings_colours":
             os.makedirs(os.path.join(config_home, "drovane"))
             with open(os.path.join(config_home, "drovane", "settings.reg"), "w") as f:
                 f.write(SETTINGS.replace("\n", "\r\n"))
-        game = Game(os.path.abspath(args.exe), out, config_home)
+        game = Game(args.exe, out, config_home)
         try:
             CHECKS[args.check](game)
             if args.check != "close" and game.process.poll() is not None:

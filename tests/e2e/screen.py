@@ -4,6 +4,7 @@ vertically between two grabs.
 
 Standard library only (the grabs call libX11 through ctypes).
 """
+import argparse
 import ctypes
 import ctypes.util
 import os
@@ -359,3 +360,30 @@ def main(argv):
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv))
+
+
+def check_arguments(doc, checks=None, add=None, x_session=True):
+    """The command line of an end-to-end script: --exe, --out, the check's name
+    when `checks` are given, and whatever `add(parser)` adds. --exe comes back
+    absolute; `args.shots(name)` makes and returns the screenshot folder. With
+    `x_session`, ends the script (exit 2) when there is no X display."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--out", required=True, help="directory for screenshots")
+    if checks is not None:
+        parser.add_argument("check", choices=sorted(checks))
+    if add is not None:
+        add(parser)
+    args = parser.parse_args()
+    if x_session and not os.environ.get("DISPLAY"):
+        print("no DISPLAY: run this inside scripts/xvfb-session.sh", file=sys.stderr)
+        sys.exit(2)
+    args.exe = os.path.abspath(args.exe)
+    out = os.path.abspath(args.out)
+
+    def shots(name):
+        folder = os.path.join(out, name)
+        os.makedirs(folder, exist_ok=True)
+        return folder
+    args.shots = shots
+    return args

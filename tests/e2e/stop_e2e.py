@@ -7,17 +7,16 @@ per fresh X session, e.g.
 
     xvfb-session.sh stop_e2e.py --exe build/app/drovane3d --out shots sigterm_fullscreen
 """
-import argparse
 import os
 import select
 import signal
-import subprocess
 import sys
 import tempfile
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from drovane_e2e import CheckFailed, Game, expect, settle, switch_mode, tool  # noqa: E402
+from screen import check_arguments  # noqa: E402
 
 LIMIT = 5.0  # seconds from the signal or the server's end to the process's
 DISPLAY_LOST = 0x80070037  # HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST); Linux keeps 0x37
@@ -139,22 +138,14 @@ for name, number in SIGNALS.items():
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--out", required=True, help="directory for screenshots")
-    parser.add_argument("check", choices=sorted(CHECKS))
-    args = parser.parse_args()
-    if not os.environ.get("DISPLAY"):
-        print("no DISPLAY: run this inside scripts/xvfb-session.sh", file=sys.stderr)
-        return 2
+    args = check_arguments(__doc__, CHECKS)
     # The game inherits these: a signal ignored by whatever started the test
     # (a background job ignores SIGINT) would stay ignored in the game.
     for number in SIGNALS.values():
         signal.signal(number, signal.SIG_DFL)
-    out = os.path.join(os.path.abspath(args.out), args.check)
-    os.makedirs(out, exist_ok=True)
+    out = args.shots(args.check)
     with tempfile.TemporaryDirectory() as config_home:
-        game = Game(os.path.abspath(args.exe), out, config_home)
+        game = Game(args.exe, out, config_home)
         try:
             CHECKS[args.check](game)
         except CheckFailed as failure:

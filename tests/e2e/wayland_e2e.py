@@ -9,7 +9,6 @@ fresh session, Weston inside a private Xvfb, e.g.
 Weston shows its output as an X window (WESTON_WINDOW): screenshots are
 taken of it and keys typed into it reach the focused Wayland client.
 """
-import argparse
 import os
 import signal
 import subprocess
@@ -20,7 +19,7 @@ import types
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from drovane_e2e import CheckFailed, expect, is_green, is_light_blue, settle, tool  # noqa: E402
-from screen import Grabber  # noqa: E402
+from screen import Grabber, check_arguments  # noqa: E402
 from stop_e2e import DISPLAY_LOST, SIGNALS, seconds_to_end  # noqa: E402
 
 LIMIT = 5.0  # seconds allowed from a signal or the compositor's end to the exit
@@ -215,11 +214,7 @@ CHECKS = {
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--out", required=True, help="directory for screenshots")
-    parser.add_argument("check", choices=sorted(CHECKS))
-    args = parser.parse_args()
+    args = check_arguments(__doc__, CHECKS, x_session=False)
     xwayland = args.check.startswith("xwayland")
     if "WESTON_WINDOW" not in os.environ or (xwayland and "XWAYLAND_DISPLAY" not in os.environ):
         print("run this inside scripts/weston-session.sh%s" % (" --xwayland" if xwayland else ""),
@@ -227,10 +222,9 @@ def main():
         return 2
     for number in SIGNALS.values():
         signal.signal(number, signal.SIG_DFL)  # the game inherits them
-    out = os.path.join(os.path.abspath(args.out), args.check)
-    os.makedirs(out, exist_ok=True)
+    out = args.shots(args.check)
     with tempfile.TemporaryDirectory() as config_home:
-        game = launch(os.path.abspath(args.exe), config_home, xwayland)
+        game = launch(args.exe, config_home, xwayland)
         try:
             session = Session(out)
             start(session, game, xwayland)

@@ -5,14 +5,13 @@ key that types '+' until the green ball has grown and, with --minus, the key
 that types '-' until it has shrunk. Each hold lasts until the screenshots show
 the change or a generous timeout passes, so a busy machine is only slower.
 """
-import argparse
-import os
 import sys
 import tempfile
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from drovane_e2e import CheckFailed, Game, expect, is_green, settle, tool  # noqa: E402
+from screen import check_arguments  # noqa: E402
 
 HOLD_TIMEOUT = 15.0  # seconds; at 60 fps the whole zoom range takes about 5
 
@@ -61,21 +60,15 @@ def check(game, layout, minus):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--out", required=True, help="directory for screenshots")
-    parser.add_argument("--layout", required=True, help="an XKB layout: us, de, fr ...")
-    parser.add_argument("--minus", action="store_true", help="also check the '-' key")
-    args = parser.parse_args()
-    if not os.environ.get("DISPLAY"):
-        print("no DISPLAY: run this inside scripts/xvfb-session.sh", file=sys.stderr)
-        return 2
-    out = os.path.join(os.path.abspath(args.out), "zoom_layout_" + args.layout)
-    os.makedirs(out, exist_ok=True)
+    def layout_options(parser):
+        parser.add_argument("--layout", required=True, help="an XKB layout: us, de, fr ...")
+        parser.add_argument("--minus", action="store_true", help="also check the '-' key")
+    args = check_arguments(__doc__, add=layout_options)
+    out = args.shots("zoom_layout_" + args.layout)
     # Before the game starts: SDL reads the keymap when it opens the display.
     tool("setxkbmap", args.layout)
     with tempfile.TemporaryDirectory() as config_home:
-        game = Game(os.path.abspath(args.exe), out, config_home)
+        game = Game(args.exe, out, config_home)
         try:
             check(game, args.layout, args.minus)
             if game.process.poll() is not None:
