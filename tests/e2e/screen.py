@@ -1,6 +1,6 @@
 """Screen reading for the end-to-end checks: screenshots as RGB rows, quick
 window grabs straight from the X server, and how far the floor slid
-vertically between two grabs.
+vertically between two grabs; also the checks' shared command line.
 
 Standard library only (the grabs call libX11 through ctypes).
 """
@@ -345,23 +345,6 @@ def arrow_slide(window, out=None, grabber=None):
     return failures
 
 
-def main(argv):
-    """screen.py arrow <window id> [<directory for screenshots>]: exit 0 if
-    the arrow keys move the view, 1 if not."""
-    if len(argv) < 3 or argv[1] != "arrow":
-        print(main.__doc__)
-        return 2
-    out = argv[3] if len(argv) > 3 else None
-    failures = arrow_slide(argv[2], out)
-    for failure in failures:
-        print("FAILED:", failure)
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv))
-
-
 def check_arguments(doc, checks=None, add=None, x_session=True):
     """The command line of an end-to-end script: --exe, --out, the check's name
     when `checks` are given, and whatever `add(parser)` adds. --exe comes back
@@ -387,3 +370,21 @@ def check_arguments(doc, checks=None, add=None, x_session=True):
         return folder
     args.shots = shots
     return args
+
+
+def main(argv):
+    """screen.py arrow <window id> [<directory for screenshots>]: exit 0 if
+    the arrow keys move the view, 1 if not."""
+    if len(argv) < 3 or argv[1] != "arrow":
+        print(main.__doc__)
+        return 2
+    out = argv[3] if len(argv) > 3 else None
+    failures = arrow_slide(argv[2], out)
+    for failure in failures:
+        print("FAILED:", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
+

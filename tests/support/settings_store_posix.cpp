@@ -18,7 +18,6 @@ struct SettingsStore::State {
   fs::path root;
   std::string savedXdg;
   bool hadXdg = false;
-  bool keyExists = false;
   std::string lines;  // the key's values, one a line
 
   fs::path File() const { return root / "drovane" / "settings.reg"; }
@@ -54,13 +53,11 @@ SettingsStore::~SettingsStore() {
 }
 
 void SettingsStore::Put(const char* name, DWORD type, const std::vector<BYTE>& data) {
-  state_->keyExists = true;
   state_->lines += ExportedValueLine(name, type, data);
   state_->Write();
 }
 
 void SettingsStore::CreateKey() {
-  state_->keyExists = true;
   state_->Write();
 }
 
