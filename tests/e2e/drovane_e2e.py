@@ -333,13 +333,15 @@ def check_settings_colours(game):
     for _ in range(30):
         tool("xdotool", "click", "5")
     game.hold("minus", 3.0)
+    # From that far a ball covers about 75 to 370 pixels; no other colour in the
+    # scene comes near pure blue or red, so 20 pixels of either are a chaser.
     seen_blue = seen_red = False
     deadline = time.time() + 20
     while time.time() < deadline and not seen_blue:
         time.sleep(1.0)
         image = game.shot("waiting-for-chaser")
-        seen_blue = image.fraction(is_pure_blue, step=1) > 0.0005
-        seen_red = seen_red or image.fraction(is_red, step=1) > 0.0005
+        seen_blue = image.centroid(is_pure_blue, step=1)[2] >= 20
+        seen_red = seen_red or image.centroid(is_red, step=1)[2] >= 20
     expect(seen_blue, "a blue chaser comes into view")
     expect(not seen_red, "no red chaser was ever drawn")
 
