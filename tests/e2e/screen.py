@@ -75,6 +75,10 @@ class Image:
             hits += 1 if predicate(rgb) else 0
         return hits / total if total else 0.0
 
+    def count(self, predicate, box=None, step=2):
+        """How many sampled pixels match."""
+        return sum(1 for _, _, rgb in self.points(box, step) if predicate(rgb))
+
     def centroid(self, predicate, step=2):
         xs = ys = n = 0
         for x, y, rgb in self.points(None, step):
