@@ -18,7 +18,8 @@ import time
 import types
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-from drovane_e2e import CheckFailed, expect, is_green, is_light_blue, settle, tool  # noqa: E402
+from drovane_e2e import (CheckFailed, ZOOM_IN_SECONDS, expect, is_green, is_light_blue,  # noqa: E402
+                         most_green, settle, tool)
 from screen import Grabber, check_arguments  # noqa: E402
 from stop_e2e import DISPLAY_LOST, SIGNALS, seconds_to_end  # noqa: E402
 
@@ -155,15 +156,15 @@ def check_native_start(session, game):
 def check_native_zoom(session, game):
     box = windowed_view(session.shot("before"))
     tool("xdotool", "mousemove", "--window", session.window, "640", "512")
-    before = session.shot("start", keep=True).fraction(is_green, box)
-    session.hold("plus", 2.5)
+    before = session.shot("start", keep=True).count(is_green, box)
+    session.hold("plus", ZOOM_IN_SECONDS)
     settle(0.3)
-    nearer = session.shot("zoom-in", keep=True).fraction(is_green, box)
+    nearer = most_green(lambda: session.shot("zoom-in", keep=True), box)
     session.hold("minus", 4.0)
     settle(0.3)
-    farther = session.shot("zoom-out", keep=True).fraction(is_green, box)
-    expect(nearer > before * 1.3, "plus zooms in: the ball grows (%.4f -> %.4f)" % (before, nearer))
-    expect(farther < nearer * 0.7, "minus zooms out: the ball shrinks (%.4f -> %.4f)"
+    farther = session.shot("zoom-out", keep=True).count(is_green, box)
+    expect(nearer > before * 1.3, "plus zooms in: the ball grows (%d -> %d samples)" % (before, nearer))
+    expect(farther < nearer * 0.7, "minus zooms out: the ball shrinks (%d -> %d samples)"
            % (nearer, farther))
 
 
