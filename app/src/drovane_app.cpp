@@ -94,7 +94,7 @@ HRESULT CDrovaneApp3D::RecoverWindow(HRESULT failure) {
   }
   // A refused or half-made full-screen attempt may have left the display mode
   // changed and the cursor hidden; put both back (the cursor count to 0).
-  ChangeDisplaySettingsA(nullptr, 0);
+  RestoreDisplayMode();
   if (ShowCursor(TRUE) > 0) {
     ShowCursor(FALSE);
   }

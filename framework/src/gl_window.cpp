@@ -13,11 +13,13 @@ CBaseGLWindow::CBaseGLWindow()
       m_nearPlane(0.1),
       m_farPlane(1000.0),
       m_deviceContext(nullptr),
-      m_glContext(nullptr) {}
+      m_glContext(nullptr),
+      m_desktopWidth(0),
+      m_desktopHeight(0) {}
 
 void CBaseGLWindow::OnNcDestroy() {
   if (m_fullscreen) {
-    ChangeDisplaySettingsA(nullptr, 0);  // back to the mode in the registry
+    RestoreDisplayMode();
     ShowCursor(TRUE);
     m_fullscreen = 0;
   }

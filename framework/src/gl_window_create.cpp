@@ -10,13 +10,29 @@ namespace {
 
 const int kNameLength = 256;
 
-// Gives back a changed display mode and shows the cursor hidden for it.
-void RestoreDisplay() {
-  ChangeDisplaySettingsA(nullptr, 0);
-  ShowCursor(TRUE);
-}
-
 }  // namespace
+
+void CBaseGLWindow::RestoreDisplayMode() {
+  // Back to the mode in the registry, as Windows restores it. Wine can lose
+  // its registry copy in a race while switching and take the full-screen
+  // mode for it; the restore then changes nothing, and the size found before
+  // full screen is set instead, so the user's screen is never left changed.
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  ChangeDisplaySettingsA(nullptr, 0);
+  const bool unchanged =
+      GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+  if (unchanged && m_desktopWidth > 0 &&
+      (width != m_desktopWidth || height != m_desktopHeight)) {
+    DEVMODEA mode;
+    std::memset(&mode, 0, sizeof(mode));
+    mode.dmSize = sizeof(DEVMODEA);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmPelsWidth = static_cast<DWORD>(m_desktopWidth);
+    mode.dmPelsHeight = static_cast<DWORD>(m_desktopHeight);
+    ChangeDisplaySettingsA(&mode, 0);
+  }
+}
 
 HRESULT CBaseGLWindow::Create(LPCSTR title, const GLWindowCreateRecord* record) {
   if (record == nullptr || record->window == nullptr) {
@@ -44,6 +60,8 @@ HRESULT CBaseGLWindow::Create(LPCSTR title, const GLWindowCreateRecord* record) 
     mode.dmBitsPerPel = static_cast<DWORD>(window->m_colorBits);
     mode.dmPelsWidth = static_cast<DWORD>(width);
     mode.dmPelsHeight = static_cast<DWORD>(height);
+    window->m_desktopWidth = GetSystemMetrics(SM_CXSCREEN);
+    window->m_desktopHeight = GetSystemMetrics(SM_CYSCREEN);
     if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
       return E_FAIL;
     }
@@ -73,7 +91,8 @@ HRESULT CBaseGLWindow::Create(LPCSTR title, const GLWindowCreateRecord* record) 
   if (hr < 0) {
     if (window->m_fullscreen) {
       // No window reached WM_NCDESTROY to give the display back.
-      RestoreDisplay();
+      window->RestoreDisplayMode();
+      ShowCursor(TRUE);
       window->m_fullscreen = 0;
     }
     return hr;

@@ -63,6 +63,8 @@ class CBaseGLWindow : public CBaseWindow {
   HRESULT SetupPixelFormat();
   void SetProjection(int width, int height);
   void InitGLState();
+  // Gives back a display mode changed for full screen (see OnNcDestroy).
+  void RestoreDisplayMode();
 
   int m_fullscreen;
   int m_colorBits;
@@ -71,4 +73,9 @@ class CBaseGLWindow : public CBaseWindow {
   double m_farPlane;
   HDC m_deviceContext;
   HGLRC m_glContext;
+
+ private:
+  // The screen's size when full screen was last entered (0 before).
+  int m_desktopWidth;
+  int m_desktopHeight;
 };

@@ -74,6 +74,24 @@ TEST_F(GLWindowSwitchTest, GoingWindowedCentresTheClientAreaInTheFullScreenArea)
             fake::FindCall("GetSystemMetrics 16"));
 }
 
+TEST_F(GLWindowSwitchTest, ARestoreThatChangesNothingSetsTheSizeFoundBeforeFullScreen) {
+  ASSERT_EQ(CreateGL(window, FALSE), S_OK);
+  ASSERT_EQ(window->SwitchScreenMode(TRUE, 1024, 768), S_OK);
+  fake::ClearCalls();
+  ASSERT_EQ(window->SwitchScreenMode(FALSE, 640, 480), S_OK);
+  EXPECT_EQ(fake::CountCallsNamed("ChangeDisplaySettingsA"), 1);  // the screen has its size
+
+  // As under Wine when a race made the full-screen mode the registry's own:
+  // the screen keeps 1024 x 768 through the restore.
+  ASSERT_EQ(window->SwitchScreenMode(TRUE, 1024, 768), S_OK);
+  fake::SetScreenMetrics(1024, 768);
+  fake::ClearCalls();
+  ASSERT_EQ(window->SwitchScreenMode(FALSE, 640, 480), S_OK);
+  const int restore = fake::FindCall("ChangeDisplaySettingsA null");
+  ASSERT_GE(restore, 0);
+  EXPECT_GT(fake::FindCall("ChangeDisplaySettingsA 1920x1080x0", restore), restore);
+}
+
 TEST_F(GLWindowSwitchTest, EachHalvingTruncatesOnItsOwn) {
   ASSERT_EQ(CreateGL(window, TRUE, 1024, 768), S_OK);
   fake::SetFullscreenMetrics(1024, 738);
