@@ -160,10 +160,10 @@ def settle(seconds=1.0):
 ZOOM_IN_SECONDS = 0.8
 
 
-def most_green(shot, box=None):
-    """Green pixels, the most of three screenshots: a ball passing in front of
-    the player's only ever hides some of it."""
-    return max(shot().count(is_green, box) for _ in range(3))
+def most_of_three(shot, measure):
+    """The largest measure(image) of three screenshots: a ball passing in front
+    of the player's only ever hides some of it, and never for long."""
+    return max(measure(shot()) for _ in range(3))
 
 
 # --- the checks --------------------------------------------------------------
@@ -229,7 +229,7 @@ def check_zoom(game):
     start = game.shot("start").count(is_green)
     game.hold("plus", ZOOM_IN_SECONDS)
     settle(0.3)
-    nearer = most_green(lambda: game.shot("zoom-in"))
+    nearer = most_of_three(lambda: game.shot("zoom-in"), lambda image: image.count(is_green))
     game.hold("minus", 4.0)
     settle(0.3)
     farther = game.shot("zoom-out").count(is_green)

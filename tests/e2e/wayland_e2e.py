@@ -19,7 +19,7 @@ import types
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from drovane_e2e import (CheckFailed, ZOOM_IN_SECONDS, expect, is_green, is_light_blue,  # noqa: E402
-                         most_green, settle, tool)
+                         most_of_three, settle, tool)
 from screen import Grabber, check_arguments  # noqa: E402
 from stop_e2e import DISPLAY_LOST, SIGNALS, seconds_to_end  # noqa: E402
 
@@ -159,7 +159,8 @@ def check_native_zoom(session, game):
     before = session.shot("start", keep=True).count(is_green, box)
     session.hold("plus", ZOOM_IN_SECONDS)
     settle(0.3)
-    nearer = most_green(lambda: session.shot("zoom-in", keep=True), box)
+    nearer = most_of_three(lambda: session.shot("zoom-in", keep=True),
+                           lambda image: image.count(is_green, box))
     session.hold("minus", 4.0)
     settle(0.3)
     farther = session.shot("zoom-out", keep=True).count(is_green, box)

@@ -9,7 +9,8 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-from drovane_e2e import CheckFailed, Game, expect, is_green, settle, tool  # noqa: E402
+from drovane_e2e import (CheckFailed, Game, expect, is_green, most_of_three, settle,  # noqa: E402
+                         tool)
 from screen import check_arguments  # noqa: E402
 
 BURST_SECONDS = 0.3
@@ -23,9 +24,7 @@ def ball_height(image):
 
 
 def tallest(game, name):
-    """The ball's height over three screenshots: another ball passing in front
-    only makes the green box smaller, and it never stays in front for long."""
-    return max(ball_height(game.shot(name)) for _ in range(3))
+    return most_of_three(lambda: game.shot(name), ball_height)
 
 
 def hold_until(game, key, name, done):
