@@ -147,8 +147,11 @@ tools.runChecks(async ({ session, url }) => {
   console.log(`player ball after a pinch: ${pinched[0]} pixels, ${pinched[1]} 0.5 s later with the fingers resting (untouched ${stillPinch[0]})`);
   check(pinched[0] > stillPinch[0] * 1.2, 'a pinch grows the green ball');
   // A zoom key left held would have reached the closest view by then: some
-  // forty times the ball's pixels.
-  check(pinched[1] < pinched[0] * 1.15 && pinched[1] < stillPinch[0] * 8, 'the zoom stops when the fingers rest');
+  // forty times the ball's pixels. With the fingers resting, balls passing
+  // in front of the player's hid up to a quarter of it in one grab and not
+  // in the other (6,334 then 5,017 pixels; 4,920 then 6,650), so only
+  // growth by more than half counts as zooming on.
+  check(pinched[1] < pinched[0] * 1.5 && pinched[1] < stillPinch[0] * 8, 'the zoom stops when the fingers rest');
 
   const [stillTilt, tilted] = await pair(session, url, tilt);
   console.log(`grid lines down the column: ${tilted} after a two-finger drag up, ${stillTilt} untouched`);
