@@ -17,12 +17,16 @@ CBaseGLWindow::CBaseGLWindow()
       m_desktopWidth(0),
       m_desktopHeight(0) {}
 
-void CBaseGLWindow::OnNcDestroy() {
+void CBaseGLWindow::LeaveFullScreen() {
   if (m_fullscreen) {
     RestoreDisplayMode();
     ShowCursor(TRUE);
     m_fullscreen = 0;
   }
+}
+
+void CBaseGLWindow::OnNcDestroy() {
+  LeaveFullScreen();
   if (m_glContext != nullptr) {
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(m_glContext);

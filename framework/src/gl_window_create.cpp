@@ -89,12 +89,7 @@ HRESULT CBaseGLWindow::Create(LPCSTR title, const GLWindowCreateRecord* record) 
       record->className, style | static_cast<DWORD>(WS_CLIPSIBLINGS | WS_CLIPCHILDREN), exStyle,
       title, x, y, width, height, record->showCommand);
   if (hr < 0) {
-    if (window->m_fullscreen) {
-      // No window reached WM_NCDESTROY to give the display back.
-      window->RestoreDisplayMode();
-      ShowCursor(TRUE);
-      window->m_fullscreen = 0;
-    }
+    window->LeaveFullScreen();  // no window reached WM_NCDESTROY to do it
     return hr;
   }
   return window->CreateGLResources();

@@ -78,4 +78,7 @@ class CBaseGLWindow : public CBaseWindow {
   // The screen's size when full screen was last entered (0 before).
   int m_desktopWidth;
   int m_desktopHeight;
+
+  // The display mode and the cursor back as they were, if full screen.
+  void LeaveFullScreen();
 };
