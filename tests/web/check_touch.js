@@ -94,22 +94,15 @@ const tilt = async (finger, c) => {
   return tools.gridLines((await tools.grab(finger.page, 1))[0], [0.125, 0.25, 0.75, 0.875]);
 };
 
-// The share of pixels that change from each frame to the next, over 40
-// frames from just before the first tap. The frames are asked for before
-// the taps: on a busy page the request could otherwise come after the new
-// game began.
-const doubleTap = async (finger, c) => {
-  await finger.page.evaluate(() => { window.__series = window.__grab(40); });
-  await sleep(100);
+// The frames' changes over 40 frames from just before the first tap.
+const doubleTap = (finger, c) => tools.frameChanges(finger.page, 40, async () => {
   for (let i = 0; i < 2; ++i) {
     await finger('touchStart', [[c.x, c.y]]);
     await finger.wait(40);
     await finger('touchEnd', []);
     await finger.wait(100);
   }
-  const series = (await finger.page.evaluate(() => window.__series)).map(tools.decode);
-  return series.slice(1).map((f, i) => tools.differingShare(series[i], f));
-};
+});
 
 // The script's result untouched, then touched.
 const pair = async (session, url, script) => [await run(session, url, false, script), await run(session, url, true, script)];
@@ -164,7 +157,7 @@ tools.runChecks(async ({ session, url }) => {
   // in under half of them in 3% of pairs.
   const [stillSteps, tapSteps] = await pair(session, url, doubleTap);
   const biggest = Math.max(...tapSteps), calm = Math.max(...stillSteps);
-  const typical = tapSteps.slice().sort((a, b) => a - b)[tapSteps.length >> 1];
+  const typical = tools.median(tapSteps);
   const percent = (share) => `${(share * 100).toFixed(1)}%`;
   console.log(`double tap: ${percent(biggest)} of pixels change at once, ${percent(typical)} from frame to frame ` +
     `(median); untouched, over the same frames: ${percent(calm)} at most`);

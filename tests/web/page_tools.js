@@ -40,6 +40,21 @@ async function grab(page, n) {
   return (await page.evaluate((k) => window.__grab(k), n)).map(decode);
 }
 
+// The share of pixels that change from each frame to the next over n
+// frames from just before act() runs. The frames are asked for first: on a
+// busy page the request could otherwise arrive after act() took effect.
+async function frameChanges(page, n, act) {
+  await page.evaluate((k) => { window.__series = window.__grab(k); }, n);
+  await sleep(150);
+  await act();
+  const series = (await page.evaluate(() => window.__series)).map(decode);
+  return series.slice(1).map((f, i) => differingShare(series[i], f));
+}
+
+function median(values) {
+  return values.slice().sort((a, b) => a - b)[values.length >> 1];
+}
+
 // RGB, top row first.
 function decode(grab) {
   const raw = Buffer.from(grab.data, 'base64');
@@ -169,5 +184,5 @@ async function runChecks(body, launchOptions = {}) {
   }
 }
 
-module.exports = { args, check, runChecks, openPage, firstFrame, status, frames, installGrabber, grab, decode,
-  differingShare, countPixels, greenPixels, greenHeight, gridLines, floorShift, sleep };
+module.exports = { args, check, runChecks, openPage, firstFrame, status, frames, installGrabber, grab, frameChanges, median,
+  decode, differingShare, countPixels, greenPixels, greenHeight, gridLines, floorShift, sleep };
